@@ -1,0 +1,50 @@
+#include "scans/Lamp.h"
+
+namespace uvlamp {
+
+namespace {
+constexpr int kInitialDerivedPoints = 51;
+}
+
+TLamp::TLamp(std::string name)
+    : Name(std::move(name)),
+      Average(kInitialDerivedPoints, this, nullptr),
+      RelStd(kInitialDerivedPoints, this, nullptr),
+      TSlopeScan(kInitialDerivedPoints, this, nullptr),
+      At0CScan(kInitialDerivedPoints, this, nullptr),
+      At25CScan(kInitialDerivedPoints, this, nullptr) {}
+
+TLamp::~TLamp() = default;
+
+void TLamp::ResizeDerived() {
+    for (TScan* s : {&Average, &RelStd, &TSlopeScan, &At0CScan, &At25CScan}) {
+        s->Resize(NPoints);
+    }
+}
+
+bool TLamp::Accepts(const TScan& scan) const {
+    if (Scans.empty()) {
+        return true;
+    }
+    const TScan& first = *Scans.front();
+    if (scan.NPoints != first.NPoints) {
+        return false;
+    }
+    for (int i = 1; i <= scan.NPoints; ++i) {
+        if (scan.Wavelength[i] != first.Wavelength[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int FindLamp(const TLampList& list, const std::string& name) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i]->Name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace uvlamp

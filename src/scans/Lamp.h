@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scans/Scan.h"
+
+namespace uvlamp {
+
+// One calibration lamp: its scans, gathered by name across the files read, and what is derived
+// from the selected ones. A lamp's derived scans point back at it, so a lamp never moves: it
+// lives on the heap, owned by a lamp list.
+class TLamp {
+  public:
+    // A lamp of that name with no scans; its derived scans have 51 points until the first scan
+    // sets the point count. The nameless lamp is called "tmp".
+    explicit TLamp(std::string name = "tmp");
+    TLamp(const TLamp&) = delete;
+    TLamp& operator=(const TLamp&) = delete;
+    ~TLamp();
+
+    // Resizes the derived scans to the lamp's point count.
+    void ResizeDerived();
+    // True when a scan can join this lamp: the lamp has no scan yet, or the scan has the point
+    // count and the wavelengths of the lamp's first scan. Statistics combine scans point by point,
+    // so scans on another grid must never be mixed in.
+    bool Accepts(const TScan& scan) const;
+
+    double MaxRelStd = 0;  // largest relative standard deviation over the points (a fraction)
+    double MaxT = 0;       // highest temperature among the selected scans
+    double MinT = 0;       // lowest temperature among the selected scans
+    std::vector<std::unique_ptr<TScan>> Scans;
+    std::string Name;  // matched exactly, letter case included
+    TScan Average;     // mean of the selected scans; Deviation = relative std in percent
+    TScan RelStd;      // relative standard deviation per point (a fraction)
+    std::unique_ptr<TScan> Response;  // made from Average and the lamp's irradiance
+    int NPoints = 0;
+    int NUsed = 0;     // selected scans
+    TScan TSlopeScan;  // slope of count rate against temperature, per degree
+    TScan At0CScan;    // count rate extrapolated to 0 degrees
+    TScan At25CScan;   // count rate at 25 degrees from the same regression
+};
+
+using TLampList = std::vector<std::unique_ptr<TLamp>>;
+
+// Index of the first lamp whose name equals name exactly, or -1.
+int FindLamp(const TLampList& list, const std::string& name);
+
+}  // namespace uvlamp

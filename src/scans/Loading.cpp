@@ -1,0 +1,163 @@
+#include "scans/Loading.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include "scans/Instrument.h"
+#include "scans/Statistics.h"
+#include "shell/Errors.h"
+#include "shell/Operator.h"
+#include "shell/Program.h"
+
+namespace uvlamp {
+
+TScanFileKind ClassifyFileName(const std::string& name) {
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    TScanFileKind kind = TScanFileKind::None;
+    if (lower.find("ql") != std::string::npos) {
+        kind = TScanFileKind::QL;
+    }
+    if (lower.find("ul") != std::string::npos) {
+        kind = TScanFileKind::UL;
+    }
+    if (lower.find("xl") != std::string::npos) {
+        kind = TScanFileKind::XL;
+    }
+    if (lower.find("lamp") != std::string::npos) {
+        kind = TScanFileKind::QS;
+    }
+    return kind;
+}
+
+std::unique_ptr<TFile> NewScanFile(TScanFileKind kind) {
+    switch (kind) {
+        case TScanFileKind::QL:
+            return std::make_unique<TQLFile>();
+        case TScanFileKind::UL:
+            return std::make_unique<TULFile>();
+        case TScanFileKind::XL:
+            return std::make_unique<TXLFile>();
+        case TScanFileKind::QS:
+            return std::make_unique<TQSFile>();
+        case TScanFileKind::None:
+            break;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> ReadScanFileBytes(const std::filesystem::path& path,
+                                             std::string& whyNot) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        whyNot = "is a directory";
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        whyNot = "could not be opened";
+        return std::nullopt;
+    }
+    if (size > kMaxScanFileBytes) {
+        whyNot = "is too large for a scan file (" + std::to_string(size) + " bytes)";
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        whyNot = "could not be opened";
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        whyNot = "could not be read";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes) {
+    for (auto& lamp : file.Lamps) {
+        const int i = FindLamp(list, lamp->Name);
+        if (i < 0) {
+            list.push_back(std::move(lamp));
+            continue;
+        }
+        TLamp& target = *list[static_cast<std::size_t>(i)];
+        bool leftOut = false;
+        for (auto& scan : lamp->Scans) {
+            if (!target.Accepts(*scan)) {
+                leftOut = true;
+                continue;
+            }
+            // The scan now belongs to the list's lamp, so it names that lamp.
+            scan->Lamp = &target;
+            target.Scans.push_back(std::move(scan));
+        }
+        if (leftOut) {
+            notes.push_back(file.FileName + ": scans of lamp " + lamp->Name +
+                            " with other wavelengths than the scans of that lamp read before"
+                            " were left out");
+        }
+    }
+    file.Lamps.clear();
+}
+
+TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
+                              const std::filesystem::path& directory,
+                              const std::vector<std::string>& names) {
+    TBusyScope busy(op);
+    TLoadResult result;
+    program.ClearLoaded();
+    TSettings& settings = program.ProgramSettings;
+
+    std::string whyNotOpened;
+    TReadContext ctx{
+        settings,
+        op,
+        [&](const std::string& name) { return ReadScanFileBytes(directory / name, whyNotOpened); },
+        {}};
+    try {
+        for (const std::string& name : names) {
+            const TScanFileKind kind = ClassifyFileName(name);
+            if (kind == TScanFileKind::None) {
+                result.Skipped.push_back({name, "is not a QL, UL, XL or QS file by its name"});
+                continue;
+            }
+            if (CheckInstrument(settings, op, FileExtension(name), name) ==
+                TInstrumentCheck::Changed) {
+                // The new instrument's constants apply to what is loaded already.
+                result.InstrumentChanged = true;
+                UpdateTemperatures(program.LampList, CurrentHasNewT(settings));
+                CalculateAverages(program.LampList, settings, program.Log());
+                UpdateSplitIndices(program.LampList, CurrentIsMKIII(settings));
+            }
+            auto file = NewScanFile(kind);
+            whyNotOpened.clear();
+            if (!file->Read(name, ctx)) {
+                result.Skipped.push_back({name, whyNotOpened.empty()
+                                                    ? "holds no scan that could be read"
+                                                    : whyNotOpened});
+                continue;
+            }
+            if (const TLogFile* log = program.Log()) {
+                log->WriteLine("\tReading file " + name + ": " +
+                               std::to_string(file->Lamps.size()) + " lamp(s), " +
+                               std::to_string(file->NScans) + " scan(s)");
+            }
+            MergeLamps(program.LampList, *file, ctx.Notes);
+            result.FilesRead.push_back(name);
+            program.OpenedFiles.push_back(std::move(file));
+        }
+    } catch (const TConversionError& error) {
+        result.Error = error.what();
+    }
+    result.Notes = std::move(ctx.Notes);
+    CalculateAverages(program.LampList, settings, program.Log());
+    return result;
+}
+
+}  // namespace uvlamp

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace uvlamp {
+
+// printf into a std::string (the C formats of our files and lists: "%7.0f %9.3f" and so on).
+std::string Sprintf(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Formats a number with a digit pattern such as "###0", "##0.0", "#0.000", "000", "##", "#" or
+// "#,##0.000": "0" is a digit always shown (zero-padded), "#" a digit shown only when significant,
+// "." the decimal point, "," anywhere before the point asks for thousands separators. Integer
+// digits beyond the placeholders are always shown ("000" gives "1234" for 1234); the point is
+// left out when no decimals remain; text before or after the placeholders is copied. The value
+// is rounded half away from zero on its 15 significant decimal digits; a value that rounds to
+// zero has no minus sign, and a pattern without any "0" shows nothing for zero.
+std::string FormatFloat(std::string_view pattern, double value);
+
+// An optionally signed whole decimal number ("-12", "+7", "30"), nothing else: no blanks, no
+// decimal point, no hexadecimal. Empty when the text is not such a number or does not fit an int.
+std::optional<int> ParseDecimalInt(std::string_view text);
+
+}  // namespace uvlamp

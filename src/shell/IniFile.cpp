@@ -1,0 +1,329 @@
+#include "shell/IniFile.h"
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace uvlamp {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What one line of the file is. A file saved by an editor may start with a UTF-8 byte order
+// mark; it stays in the text but must not hide the first section header.
+struct TLineInfo {
+    enum class Kind { Other, Section, Key } What = Kind::Other;
+    std::string_view Name;   // section or key name, trimmed
+    std::string_view Value;  // key value, trimmed
+};
+
+TLineInfo Classify(std::string_view line, bool first) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (first && line.substr(0, kBom.size()) == kBom) {
+        line.remove_prefix(kBom.size());
+    }
+    const std::string_view t = Trim(line);
+    TLineInfo info;
+    if (t.empty() || t.front() == ';' || t.front() == '#') {
+        return info;
+    }
+    if (t.front() == '[') {
+        const std::size_t close = t.find(']');
+        if (close != std::string_view::npos) {
+            info.What = TLineInfo::Kind::Section;
+            info.Name = Trim(t.substr(1, close - 1));
+        }
+        return info;
+    }
+    const std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos) {
+        return info;
+    }
+    const std::string_view key = Trim(t.substr(0, eq));
+    if (key.empty()) {
+        return info;
+    }
+    info.What = TLineInfo::Kind::Key;
+    info.Name = key;
+    info.Value = Trim(t.substr(eq + 1));
+    return info;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    const char l = LowerAscii(c);
+    if (l >= 'a' && l <= 'f') {
+        return l - 'a' + 10;
+    }
+    return -1;
+}
+
+// A line break inside a value would split it into lines of its own and corrupt the file's
+// structure; such a value is stored up to its first line break.
+std::string_view OneLine(std::string_view value) {
+    return value.substr(0, value.find_first_of("\r\n"));
+}
+
+// Whether an existing file can be opened for writing. Opening for append changes nothing in it.
+bool CanWriteExisting(const std::filesystem::path& path) {
+    std::ofstream probe(path, std::ios::app);
+    return probe.is_open();
+}
+
+bool WriteText(const std::filesystem::path& path, const std::string& text, bool& opened) {
+    std::ofstream out(path, std::ios::out | std::ios::trunc);  // text mode: platform line ends
+    opened = out.is_open();
+    if (!opened) {
+        return false;
+    }
+    out << text;
+    out.flush();
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        i += 1;
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size()) {
+        return std::nullopt;
+    }
+    // The magnitude may reach 2^31 only for a negative number.
+    const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = HexDigit(text[i]);
+        if (digit < 0 || digit >= base) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+TIniFile TIniFile::FromText(std::string_view text) {
+    TIniFile ini;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            ini.lines_.emplace_back(text.substr(start));
+            break;
+        }
+        ini.lines_.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') {
+            ++start;
+        }
+    }
+    return ini;
+}
+
+TIniFile TIniFile::Load(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return FromText(ss.str());
+}
+
+std::optional<std::size_t> TIniFile::FindKey(std::string_view section, std::string_view key) const {
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const TLineInfo info = Classify(lines_[i], i == 0);
+        if (info.What == TLineInfo::Kind::Section) {
+            inSection = EqualNoCase(info.Name, section);
+        } else if (inSection && info.What == TLineInfo::Kind::Key && EqualNoCase(info.Name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> TIniFile::ReadValue(std::string_view section,
+                                               std::string_view key) const {
+    const auto line = FindKey(section, key);
+    if (!line) {
+        return std::nullopt;
+    }
+    const std::string_view value = Classify(lines_[*line], *line == 0).Value;
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 const std::string& defaultValue) const {
+    return ReadValue(section, key).value_or(defaultValue);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t defaultValue) const {
+    const auto value = ReadValue(section, key);
+    if (!value) {
+        return defaultValue;
+    }
+    return ParseIniInteger(*value).value_or(defaultValue);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    value = OneLine(value);
+    if (const auto line = FindKey(section, key)) {
+        // Keep the key as the file spells it; only the value changes.
+        const std::string name(Classify(lines_[*line], *line == 0).Name);
+        lines_[*line] = name + "=" + std::string(value);
+        return;
+    }
+    const std::string newLine = std::string(key) + "=" + std::string(value);
+    // The key goes after the last key line of the section's first block, so that comments and
+    // blank lines that close the section stay below it.
+    std::optional<std::size_t> insertAfter;
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const TLineInfo info = Classify(lines_[i], i == 0);
+        if (info.What == TLineInfo::Kind::Section) {
+            if (insertAfter) {
+                break;
+            }
+            inSection = EqualNoCase(info.Name, section);
+            if (inSection) {
+                insertAfter = i;
+            }
+        } else if (inSection && info.What == TLineInfo::Kind::Key) {
+            insertAfter = i;
+        }
+    }
+    if (insertAfter) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAfter + 1), newLine);
+        return;
+    }
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(newLine);
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
+    WriteString(section, key, buffer);
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+std::string TIniFile::Text() const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+bool TIniFile::Save(const std::filesystem::path& path) const {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target = path;
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (ec) {
+            return false;
+        }
+        target = resolved;
+    }
+    const fs::file_status status = fs::status(target, ec);
+    const bool exists = fs::exists(status);
+    // A read-only file is a settings file its owner does not want changed.
+    if (exists && (!fs::is_regular_file(status) || !CanWriteExisting(target))) {
+        return false;
+    }
+    const std::string text = Text();
+
+    // Write a temporary file beside the target and move it over, so that a failed write never
+    // leaves a half-written settings file behind.
+    fs::path directory = target.parent_path();
+    std::random_device random;
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    const fs::path temporary = directory / (target.filename().string() + suffix);
+    bool opened = false;
+    if (!fs::exists(temporary, ec) && WriteText(temporary, text, opened)) {
+        if (exists) {
+            fs::permissions(temporary, status.permissions(), ec);
+        }
+        fs::rename(temporary, target, ec);
+        if (!ec) {
+            return true;
+        }
+    }
+    if (opened) {
+        fs::remove(temporary, ec);
+    }
+    // The temporary file could not be written (for example, a directory that is not writable
+    // holding a writable settings file): rewrite the existing file in place as the last resort.
+    if (!opened && exists) {
+        return WriteText(target, text, opened);
+    }
+    return false;
+}
+
+}  // namespace uvlamp
