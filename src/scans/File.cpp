@@ -31,9 +31,7 @@ bool TFile::AppendScan(TLamp& lamp, std::unique_ptr<TScan> scan, TReadContext& c
         lamp.Scans.push_back(std::move(scan));
         return true;
     }
-    if (!lamp.Scans.empty()) {
-        lamp.NPoints = lamp.Scans.front()->NPoints;
-    }
+    lamp.SyncPointCount();
     if (std::find(notedLamps_.begin(), notedLamps_.end(), lamp.Name) == notedLamps_.end()) {
         notedLamps_.push_back(lamp.Name);
         ctx.Notes.push_back(FileName + ": scans of lamp " + lamp.Name +

@@ -20,9 +20,9 @@ struct TReadContext {
     const TSettings& Settings;
     // For "Unrecognized format." and the like.
     TOperator& Operator;
-    // The bytes of a file given by its bare name, or empty when it cannot be read (the opener
-    // may add a note saying why).
-    std::function<std::optional<std::string>(const std::string& name)> Open;
+    // The bytes of a file given by its bare name, or empty when it cannot be read. The bytes stay
+    // valid until the next call.
+    std::function<std::optional<std::string_view>(const std::string& name)> Open;
     // Problems that did not stop the reading (scans left out, files refused), one line each,
     // naming the file; shown to the operator by the caller.
     std::vector<std::string> Notes;

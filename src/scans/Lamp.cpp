@@ -22,6 +22,12 @@ void TLamp::ResizeDerived() {
     }
 }
 
+void TLamp::SyncPointCount() {
+    if (!Scans.empty()) {
+        NPoints = Scans.front()->NPoints;
+    }
+}
+
 bool TLamp::Accepts(const TScan& scan) const {
     if (Scans.empty()) {
         return true;

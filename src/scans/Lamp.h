@@ -22,6 +22,9 @@ class TLamp {
 
     // Resizes the derived scans to the lamp's point count.
     void ResizeDerived();
+    // A scan resized while it is read sets its lamp's point count; when that scan is not kept,
+    // the lamp's own scans decide the count again.
+    void SyncPointCount();
     // True when a scan can join this lamp: the lamp has no scan yet, or the scan has the point
     // count and the wavelengths of the lamp's first scan. Statistics combine scans point by point,
     // so scans on another grid must never be mixed in.

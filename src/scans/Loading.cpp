@@ -48,8 +48,8 @@ std::unique_ptr<TFile> NewScanFile(TScanFileKind kind) {
     return nullptr;
 }
 
-std::optional<std::string> ReadScanFileBytes(const std::filesystem::path& path,
-                                             std::string& whyNot) {
+std::optional<std::string_view> ReadScanFileBytes(const std::filesystem::path& path,
+                                                  std::string& buffer, std::string& whyNot) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         whyNot = "is a directory";
@@ -69,14 +69,15 @@ std::optional<std::string> ReadScanFileBytes(const std::filesystem::path& path,
         whyNot = "could not be opened";
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (buffer.size() < size) {
+        buffer.resize(static_cast<std::size_t>(size));
+    }
+    in.read(buffer.data(), static_cast<std::streamsize>(size));
     if (in.bad()) {
         whyNot = "could not be read";
         return std::nullopt;
     }
-    return bytes;
+    return std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()));
 }
 
 void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes) {
@@ -115,11 +116,13 @@ TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
     TSettings& settings = program.ProgramSettings;
 
     std::string whyNotOpened;
-    TReadContext ctx{
-        settings,
-        op,
-        [&](const std::string& name) { return ReadScanFileBytes(directory / name, whyNotOpened); },
-        {}};
+    std::string buffer;
+    TReadContext ctx{settings,
+                     op,
+                     [&](const std::string& name) {
+                         return ReadScanFileBytes(directory / name, buffer, whyNotOpened);
+                     },
+                     {}};
     try {
         for (const std::string& name : names) {
             const TScanFileKind kind = ClassifyFileName(name);

@@ -54,8 +54,9 @@ TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
 // left out with a note). The file keeps no lamps afterwards.
 void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes);
 
-// The bytes of a scan file, or empty with the reason in whyNot.
-std::optional<std::string> ReadScanFileBytes(const std::filesystem::path& path,
-                                             std::string& whyNot);
+// The bytes of a scan file, read into a buffer that is reused from file to file (it only ever
+// grows), or empty with the reason in whyNot.
+std::optional<std::string_view> ReadScanFileBytes(const std::filesystem::path& path,
+                                                  std::string& buffer, std::string& whyNot);
 
 }  // namespace uvlamp

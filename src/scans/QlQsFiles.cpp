@@ -154,6 +154,7 @@ bool TQLFile::Read(const std::string& name, TReadContext& ctx) {
     for (;;) {
         auto scan = std::make_unique<TQLScan>(1, &lamp, this);
         if (!scan->Read(f, ctx.Operator)) {
+            lamp.SyncPointCount();
             if (lamp.Scans.empty()) {
                 return false;
             }
@@ -191,6 +192,7 @@ bool TQSFile::Read(const std::string& name, TReadContext& ctx) {
     for (;;) {
         auto scan = std::make_unique<TQSScan>(1, &lamp, this);
         if (!scan->Read(f, ctx.Operator)) {
+            lamp.SyncPointCount();
             if (lamp.Scans.empty()) {
                 return false;
             }

@@ -146,9 +146,15 @@ bool ConvertToCountRate(TScan& s) {
         if (n0 < 2) {
             n0 = 2;
         }
+        // Nine steps of the fixed-point iteration N = N0 exp(N dt). A step that changes nothing
+        // has reached the fixed point exactly, and every later step would give the same value.
         double n = n0;
         for (int k = 0; k < 9; ++k) {
-            n = n0 * std::exp(n * s.DeadTime);
+            const double next = n0 * std::exp(n * s.DeadTime);
+            if (next == n) {
+                break;
+            }
+            n = next;
         }
         s.Counts[i] = n * scale;
         if (!std::isfinite(s.Counts[i])) {

@@ -255,7 +255,10 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAfter + 1), newLine);
         return;
     }
-    lines_.push_back("[" + std::string(section) + "]");
+    std::string header = "[";
+    header += section;
+    header += ']';
+    lines_.push_back(std::move(header));
     lines_.push_back(newLine);
 }
 

@@ -193,6 +193,17 @@ TEST(QlFile, BlocksOnAnotherGridThanTheFirstAreLeftOutWithANote) {
               "ql_A.042: scans of lamp A with other wavelengths than its first scan were left out");
 }
 
+TEST(QlFile, ACutLastBlockWithAnotherPointCountLeavesTheLampsPointCount) {
+    const std::string cut = QlBlock("12420", 50, 20, Grid(2900, 2990, 5), 1, 1, "1:00");
+    TMemoryFiles m;
+    auto file = m.Read<TQLFile>(
+        "ql_A.042", QlBlock("12320", 50, 20, kSeven, 1, 1, "1:00") + cut.substr(0, cut.size() / 2));
+    const TLamp& lamp = *file->Lamps[0];
+    ASSERT_EQ(lamp.Scans.size(), 1u);
+    EXPECT_EQ(lamp.NPoints, 7);
+    EXPECT_EQ(lamp.Average.NPoints, 7);
+}
+
 TEST(QlFile, AnEmptyOrMissingFileIsNotLoaded) {
     for (const char* text : {"", "   \r\n", "\x01\x02\xff binary"}) {
         TMemoryFiles m;

@@ -18,7 +18,7 @@ struct TMemoryFiles {
     TScriptedOperator Operator;
     TReadContext Context{Settings,
                          Operator,
-                         [this](const std::string& name) -> std::optional<std::string> {
+                         [this](const std::string& name) -> std::optional<std::string_view> {
                              auto it = Files.find(name);
                              if (it == Files.end()) {
                                  return std::nullopt;
