@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,16 @@ class TFile {
     std::string Instrument;
 
   protected:
+    // How many scans a lamp keeps of one file: when it holds Max already, the oldest is dropped
+    // for the new one (KeepLast), or the new one is dropped and the reading ends.
+    struct TScanCap {
+        std::size_t Max = std::numeric_limits<std::size_t>::max();
+        bool KeepLast = true;
+    };
+    // Reads a file of blocks of one lamp (QL and QS files), making each block with newBlock.
+    bool ReadOneLampFile(const std::string& name, const std::string& lampName, TReadContext& ctx,
+                         const TScanCap& cap,
+                         const std::function<std::unique_ptr<TScan>(TLamp&)>& newBlock);
     // Appends a scan to a lamp of this file unless it is on another wavelength grid than the
     // lamp's first scan; then it is dropped with a note, and the lamp's point count is restored.
     // False when the scan was dropped.

@@ -20,7 +20,7 @@ constexpr int kMinQlPoints = 7;
 constexpr int kMaxQlPoints = 50;
 constexpr int kQsPoints = 11;
 // QS files keep the last 21 scans of a lamp.
-constexpr std::size_t kQsScanCap = 20;
+constexpr std::size_t kQsScanCap = 21;
 
 // The value of a day or year field: an optional sign and the leading digits, 0 without digits.
 int LeadingInt(const std::string& text) {
@@ -67,7 +67,9 @@ bool TQLScan::Read(TTextReader& f, TOperator& op) {
     f.ReadWord(dayText, 3);
     f.ReadWord(yearText, 2);
     f.ReadDouble(Distance);
-    Lamp->Average.Distance = 50;
+    if (Lamp != nullptr) {
+        Lamp->Average.Distance = 50;  // count rates are normalised to the reference distance
+    }
     f.ReadDouble(Temperature);
     f.ReadDouble(Dark);
     double ignored = 0;
@@ -119,7 +121,9 @@ bool TQSScan::Read(TTextReader& f, TOperator& /*op*/) {
         return false;
     }
     f.ReadDouble(Distance);
-    Lamp->Average.Distance = 50;
+    if (Lamp != nullptr) {
+        Lamp->Average.Distance = 50;  // count rates are normalised to the reference distance
+    }
     f.ReadDouble(Temperature);
     f.ReadDouble(Dark);
     for (int r = 1; r <= kQsPoints; ++r) {
@@ -139,20 +143,19 @@ bool TQSScan::Read(TTextReader& f, TOperator& /*op*/) {
     return true;
 }
 
-bool TQLFile::Read(const std::string& name, TReadContext& ctx) {
+bool TFile::ReadOneLampFile(const std::string& name, const std::string& lampName, TReadContext& ctx,
+                            const TScanCap& cap,
+                            const std::function<std::unique_ptr<TScan>(TLamp&)>& newBlock) {
     SetName(name);
-    Lamps.push_back(std::make_unique<TLamp>(QlLampName(name)));
+    Lamps.push_back(std::make_unique<TLamp>(lampName));
     TLamp& lamp = *Lamps.front();
     const auto text = ctx.Open(name);
     if (!text) {
         return false;
     }
     TTextReader f(*text);
-    const TSettings& settings = ctx.Settings;
-    // A limit below one scan would keep nothing; it counts as one.
-    const std::size_t limit = static_cast<std::size_t>(std::max(1, settings.MaxNumberOfScans));
     for (;;) {
-        auto scan = std::make_unique<TQLScan>(1, &lamp, this);
+        auto scan = newBlock(lamp);
         if (!scan->Read(f, ctx.Operator)) {
             lamp.SyncPointCount();
             if (lamp.Scans.empty()) {
@@ -161,45 +164,10 @@ bool TQLFile::Read(const std::string& name, TReadContext& ctx) {
             break;
         }
         ++NScans;
-        if (!lamp.Accepts(*scan)) {
-            AppendScan(lamp, std::move(scan), ctx);  // refused with a note
-        } else {
-            if (settings.LimitScans && lamp.Scans.size() >= limit) {
-                if (!settings.LastScans) {
-                    break;
-                }
-                DropOldest(lamp);
+        if (lamp.Accepts(*scan) && lamp.Scans.size() >= cap.Max) {
+            if (!cap.KeepLast) {
+                break;
             }
-            AppendScan(lamp, std::move(scan), ctx);
-        }
-        if (f.AtEnd()) {
-            break;
-        }
-    }
-    lamp.ResizeDerived();
-    return true;
-}
-
-bool TQSFile::Read(const std::string& name, TReadContext& ctx) {
-    SetName(name);
-    Lamps.push_back(std::make_unique<TLamp>(QsLampName(name)));
-    TLamp& lamp = *Lamps.front();
-    const auto text = ctx.Open(name);
-    if (!text) {
-        return false;
-    }
-    TTextReader f(*text);
-    for (;;) {
-        auto scan = std::make_unique<TQSScan>(1, &lamp, this);
-        if (!scan->Read(f, ctx.Operator)) {
-            lamp.SyncPointCount();
-            if (lamp.Scans.empty()) {
-                return false;
-            }
-            break;
-        }
-        ++NScans;
-        if (lamp.Scans.size() > kQsScanCap) {
             DropOldest(lamp);
         }
         AppendScan(lamp, std::move(scan), ctx);
@@ -209,6 +177,25 @@ bool TQSFile::Read(const std::string& name, TReadContext& ctx) {
     }
     lamp.ResizeDerived();
     return true;
+}
+
+bool TQLFile::Read(const std::string& name, TReadContext& ctx) {
+    const TSettings& settings = ctx.Settings;
+    TScanCap cap;
+    if (settings.LimitScans) {
+        // A limit below one scan would keep nothing; it counts as one.
+        cap.Max = static_cast<std::size_t>(std::max(1, settings.MaxNumberOfScans));
+        cap.KeepLast = settings.LastScans;
+    }
+    return ReadOneLampFile(name, QlLampName(name), ctx, cap, [this](TLamp& lamp) {
+        return std::make_unique<TQLScan>(1, &lamp, this);
+    });
+}
+
+bool TQSFile::Read(const std::string& name, TReadContext& ctx) {
+    return ReadOneLampFile(
+        name, QsLampName(name), ctx, TScanCap{kQsScanCap, true},
+        [this](TLamp& lamp) { return std::make_unique<TQSScan>(1, &lamp, this); });
 }
 
 }  // namespace uvlamp
