@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scans/File.h"
+#include "scans/Loading.h"
 #include "scans/Statistics.h"
 #include "shell/Errors.h"
 #include "shell/IniFile.h"
@@ -33,29 +34,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      [&](const std::string&) { return std::optional<std::string_view>(text); },
                      {}};
 
-    std::unique_ptr<TFile> file;
-    std::string name;
-    switch (choice & 0x07) {
-        case 0:
-            file = std::make_unique<TQLFile>();
-            name = "ql12320.042";
-            break;
-        case 1:
-            file = std::make_unique<TQSFile>();
-            name = "lamp0123.042";
-            break;
-        case 2:
-            file = std::make_unique<TULFile>();
-            name = "ul12320.042";
-            break;
-        case 3:
-            file = std::make_unique<TXLFile>();
-            name = "xl12320.042";
-            break;
-        default:
-            (void)TIniFile::FromText(text).ReadInteger("Global", "MaxNumberOfScans", 21);
-            return 0;
+    if ((choice & 0x07) > 3) {
+        (void)TIniFile::FromText(text).ReadInteger("Global", "MaxNumberOfScans", 21);
+        return 0;
     }
+    struct TReader {
+        TScanFileKind Kind;
+        const char* Name;
+    };
+    static const TReader kReaders[] = {{TScanFileKind::QL, "ql12320.042"},
+                                       {TScanFileKind::QS, "lamp0123.042"},
+                                       {TScanFileKind::UL, "ul12320.042"},
+                                       {TScanFileKind::XL, "xl12320.042"}};
+    const TReader& reader = kReaders[choice & 0x03];
+    const std::unique_ptr<TFile> file = NewScanFile(reader.Kind);
+    const std::string name = reader.Name;
     try {
         if (file->Read(name, ctx)) {
             for (auto& lamp : file->Lamps) {

@@ -62,24 +62,22 @@ bool TTextReader::ReadDouble(double& value) {
     }
     // While scanning, gather the digits as an integer mantissa and a power of ten: most numbers of
     // a scan file ("2900", "123456", "2.9e-08") are then converted exactly without a full parse.
+    // Numbers of more than 19 significant digits are left to the full parse.
     std::uint64_t mantissa = 0;
     int significant = 0;  // digits in the mantissa, leading zeros not counted
     bool tooLong = false;
     int exponent = 0;
     std::size_t mantissaDigits = 0;
     const auto digit = [&](char c) {
-        if (significant < 19) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            significant += mantissa != 0 ? 1 : 0;
-            return true;
+        if (significant == 19) {
+            tooLong = true;
+            return;
         }
-        tooLong = true;
-        return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        significant += mantissa != 0 ? 1 : 0;
     };
     while (p < text_.size() && IsDigit(text_[p])) {
-        if (!digit(text_[p])) {
-            ++exponent;
-        }
+        digit(text_[p]);
         ++p;
         ++mantissaDigits;
     }
@@ -87,9 +85,8 @@ bool TTextReader::ReadDouble(double& value) {
         std::size_t q = p + 1;
         int fractionDigits = 0;
         while (q < text_.size() && IsDigit(text_[q])) {
-            if (digit(text_[q])) {
-                ++fractionDigits;
-            }
+            digit(text_[q]);
+            ++fractionDigits;
             ++q;
             ++mantissaDigits;
         }
