@@ -1,5 +1,7 @@
 #include "scans/Lamp.h"
 
+#include "irradiance/Irr.h"
+
 namespace uvlamp {
 
 namespace {
@@ -12,13 +14,19 @@ TLamp::TLamp(std::string name)
       RelStd(kInitialDerivedPoints, this, nullptr),
       TSlopeScan(kInitialDerivedPoints, this, nullptr),
       At0CScan(kInitialDerivedPoints, this, nullptr),
-      At25CScan(kInitialDerivedPoints, this, nullptr) {}
+      At25CScan(kInitialDerivedPoints, this, nullptr),
+      TSlopeCounts(kInitialDerivedPoints),
+      At0CCounts(kInitialDerivedPoints),
+      At25CCounts(kInitialDerivedPoints) {}
 
 TLamp::~TLamp() = default;
 
 void TLamp::ResizeDerived() {
     for (TScan* s : {&Average, &RelStd, &TSlopeScan, &At0CScan, &At25CScan}) {
         s->Resize(NPoints);
+    }
+    for (TPointArray* a : {&TSlopeCounts, &At0CCounts, &At25CCounts}) {
+        a->Reset(NPoints);
     }
 }
 

@@ -11,6 +11,8 @@ namespace uvlamp {
 // One calibration lamp: its scans, gathered by name across the files read, and what is derived
 // from the selected ones. A lamp's derived scans point back at it, so a lamp never moves: it
 // lives on the heap, owned by a lamp list.
+class TIrr;
+
 class TLamp {
   public:
     // A lamp of that name with no scans; its derived scans have 51 points until the first scan
@@ -38,11 +40,16 @@ class TLamp {
     TScan Average;     // mean of the selected scans; Deviation = relative std in percent
     TScan RelStd;      // relative standard deviation per point (a fraction)
     std::unique_ptr<TScan> Response;  // made from Average and the lamp's irradiance
+    std::unique_ptr<TIrr> Irr;        // the lamp's irradiance standard; null when it has none
+    std::unique_ptr<TIrr> NewIrr;     // the table of the lamp's last irradiance transfer
     int NPoints = 0;
     int NUsed = 0;     // selected scans
     TScan TSlopeScan;  // slope of count rate against temperature, per degree
     TScan At0CScan;    // count rate extrapolated to 0 degrees
     TScan At25CScan;   // count rate at 25 degrees from the same regression
+    // The three regressions as count rates, as the last statistics run left them. Applying an
+    // irradiance converts the regression scans from these, so applying twice changes nothing.
+    TPointArray TSlopeCounts, At0CCounts, At25CCounts;
 };
 
 using TLampList = std::vector<std::unique_ptr<TLamp>>;

@@ -7,6 +7,7 @@
 #include "scans/Instrument.h"
 #include "scans/Statistics.h"
 #include "shell/Errors.h"
+#include "shell/FileIo.h"
 #include "shell/Operator.h"
 #include "shell/Program.h"
 
@@ -50,34 +51,7 @@ std::unique_ptr<TFile> NewScanFile(TScanFileKind kind) {
 
 std::optional<std::string_view> ReadScanFileBytes(const std::filesystem::path& path,
                                                   std::string& buffer, std::string& whyNot) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        whyNot = "is a directory";
-        return std::nullopt;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        whyNot = "could not be opened";
-        return std::nullopt;
-    }
-    if (size > kMaxScanFileBytes) {
-        whyNot = "is too large for a scan file (" + std::to_string(size) + " bytes)";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        whyNot = "could not be opened";
-        return std::nullopt;
-    }
-    if (buffer.size() < size) {
-        buffer.resize(static_cast<std::size_t>(size));
-    }
-    in.read(buffer.data(), static_cast<std::streamsize>(size));
-    if (in.bad()) {
-        whyNot = "could not be read";
-        return std::nullopt;
-    }
-    return std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    return ReadFileBytes(path, buffer, kMaxScanFileBytes, "a scan file", whyNot);
 }
 
 void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes) {

@@ -109,6 +109,9 @@ void UpdateStatistics(TLamp& lamp, const TSettings& settings) {
         lamp.TSlopeScan.Counts[i] = slope;
         lamp.At0CScan.Counts[i] = intercept;
         lamp.At25CScan.Counts[i] = at25;
+        lamp.TSlopeCounts[i] = slope;
+        lamp.At0CCounts[i] = intercept;
+        lamp.At25CCounts[i] = at25;
         lamp.RelStd.Counts[i] = relStd;
         lamp.Average.Deviation[i] = 100 * relStd;
         lamp.Average.Counts[i] = used > 0 ? sumC / count : sc[i];

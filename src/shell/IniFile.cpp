@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <sstream>
-#include <system_error>
+
+#include "shell/FileIo.h"
 
 namespace uvlamp {
 
@@ -98,23 +98,6 @@ std::string_view OneLine(std::string_view value) {
 }
 
 // Whether an existing file can be opened for writing. Opening for append changes nothing in it.
-bool CanWriteExisting(const std::filesystem::path& path) {
-    std::ofstream probe(path, std::ios::app);
-    return probe.is_open();
-}
-
-bool WriteText(const std::filesystem::path& path, const std::string& text, bool& opened) {
-    std::ofstream out(path, std::ios::out | std::ios::trunc);  // text mode: platform line ends
-    opened = out.is_open();
-    if (!opened) {
-        return false;
-    }
-    out << text;
-    out.flush();
-    out.close();
-    return !out.fail();
-}
-
 }  // namespace
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
@@ -282,51 +265,8 @@ std::string TIniFile::Text() const {
 }
 
 bool TIniFile::Save(const std::filesystem::path& path) const {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target = path;
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (ec) {
-            return false;
-        }
-        target = resolved;
-    }
-    const fs::file_status status = fs::status(target, ec);
-    const bool exists = fs::exists(status);
-    // A read-only file is a settings file its owner does not want changed.
-    if (exists && (!fs::is_regular_file(status) || !CanWriteExisting(target))) {
-        return false;
-    }
-    const std::string text = Text();
-
-    // Write a temporary file beside the target and move it over, so that a failed write never
-    // leaves a half-written settings file behind.
-    fs::path directory = target.parent_path();
-    std::random_device random;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    const fs::path temporary = directory / (target.filename().string() + suffix);
-    bool opened = false;
-    if (!fs::exists(temporary, ec) && WriteText(temporary, text, opened)) {
-        if (exists) {
-            fs::permissions(temporary, status.permissions(), ec);
-        }
-        fs::rename(temporary, target, ec);
-        if (!ec) {
-            return true;
-        }
-    }
-    if (opened) {
-        fs::remove(temporary, ec);
-    }
-    // The temporary file could not be written (for example, a directory that is not writable
-    // holding a writable settings file): rewrite the existing file in place as the last resort.
-    if (!opened && exists) {
-        return WriteText(target, text, opened);
-    }
-    return false;
+    // A settings file in a folder that is not writable is still rewritten when the file itself is.
+    return ReplaceFileText(path, Text(), /*inPlaceFallback=*/true);
 }
 
 }  // namespace uvlamp

@@ -1,5 +1,9 @@
 #include "shell/Program.h"
 
+#include <cmath>
+
+#include "shell/DayCount.h"
+
 namespace uvlamp {
 
 TProgram::~TProgram() {
@@ -22,6 +26,14 @@ void TProgram::StopLog() {
 void TProgram::ClearLoaded() {
     LampList.clear();
     OpenedFiles.clear();
+}
+
+double TProgram::Now() const {
+    return Clock ? Clock() : NowDayCount();
+}
+
+double TProgram::Today() const {
+    return std::floor(Now());
 }
 
 }  // namespace uvlamp

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "scans/File.h"
@@ -28,6 +30,16 @@ class TProgram {
     void StopLog();
     // Destroys the lamps and the files loaded.
     void ClearLoaded();
+    // The current local date and time as a day count (Clock when set), and its whole day.
+    double Now() const;
+    double Today() const;
+
+    // Replaces the system clock, for tests.
+    std::function<double()> Clock;
+    // The fits' random generator: seeded once with a fixed seed, so the sequence of fits after
+    // every start is the same.
+    std::mt19937 Random{kRandomSeed};
+    static constexpr std::mt19937::result_type kRandomSeed = 5489u;
 
     TSettings ProgramSettings;
     // Declared before the data so that it is destroyed after it: the OFF banner is the last line.
