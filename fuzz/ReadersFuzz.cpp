@@ -1,12 +1,19 @@
-// Feeds arbitrary bytes to the four scan-file readers and the INI parser. Built with clang's
+// Feeds arbitrary bytes to the four scan-file readers, the IRR reader with the black-body fit and
+// the writer, the BBF line reader (whose rewritten lines must read back to the same lines), and
+// the INI parser. Built with clang's
 // libFuzzer (see CMakeLists.txt); any crash, sanitizer report or hang is a bug.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <random>
 #include <string>
 
+#include "irradiance/Bbf.h"
+#include "irradiance/Irr.h"
 #include "scans/File.h"
 #include "scans/Loading.h"
 #include "scans/Statistics.h"
+#include "scans/TextReader.h"
 #include "shell/Errors.h"
 #include "shell/IniFile.h"
 #include "shell/ScriptedOperator.h"
@@ -34,9 +41,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      [&](const std::string&) { return std::optional<std::string_view>(text); },
                      {}};
 
-    if ((choice & 0x07) > 3) {
-        (void)TIniFile::FromText(text).ReadInteger("Global", "MaxNumberOfScans", 21);
-        return 0;
+    switch (choice & 0x07) {
+        case 5: {
+            TIrr table("", 0);
+            // The fit's cost grows with the points; a certificate has a few dozen.
+            if (table.ReadText(text) && table.NPoints <= 60) {
+                std::mt19937 random(5489u);
+                (void)table.Bbf.FitFromIrr(table, false, TReport{op}, random);
+                (void)table.WriteText(TGrid{3, 0.29, 0.3, 0.31}, 50);
+            }
+            return 0;
+        }
+        case 6: {
+            TTextReader f(text);
+            while (!f.AtEnd()) {
+                TBbfRecord record;
+                if (ParseBbfLine(f.ReadTextLine(), record)) {
+                    std::string line = FormatBbfLine(record);
+                    line.pop_back();
+                    TBbfRecord again;
+                    if (!ParseBbfLine(line, again) || FormatBbfLine(again) != line + "\n") {
+                        std::abort();  // a rewrite would change or lose the record
+                    }
+                }
+            }
+            return 0;
+        }
+        case 4:
+        case 7:
+            (void)TIniFile::FromText(text).ReadInteger("Global", "MaxNumberOfScans", 21);
+            return 0;
+        default:
+            break;
     }
     struct TReader {
         TScanFileKind Kind;

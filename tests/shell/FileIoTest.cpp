@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "shell/FileIo.h"
+#include "support/TestSupport.h"
+
+namespace uvlamp {
+namespace {
+
+namespace fs = std::filesystem;
+
+int FilesIn(const fs::path& dir) {
+    return static_cast<int>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+TEST(ReplaceFileText, WritesNewAndReplacesExistingFilesWholeThroughLinks) {
+    test::TTempDir dir;
+    EXPECT_TRUE(ReplaceFileText(dir / "a.txt", "one\n"));
+    EXPECT_EQ(test::ReadFile(dir / "a.txt"), "one\n");
+    EXPECT_TRUE(ReplaceFileText(dir / "a.txt", "two\n"));
+    EXPECT_EQ(test::ReadFile(dir / "a.txt"), "two\n");
+    fs::create_symlink("a.txt", dir / "link.txt");
+    EXPECT_TRUE(ReplaceFileText(dir / "link.txt", "three\n"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(test::ReadFile(dir / "a.txt"), "three\n");
+    EXPECT_EQ(FilesIn(dir.Path()), 2);
+}
+
+TEST(ReplaceFileText, RefusesWhatItMayNotWriteAndLeavesItAsItWas) {
+    test::TTempDir dir;
+    test::WriteFile(dir / "readonly.txt", "kept\n");
+    test::WriteFile(dir / "writable.txt", "kept too\n");
+    fs::create_directory(dir / "folder");
+    fs::permissions(dir / "readonly.txt", fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(dir / "writable.txt", fs::perms::all);
+    {
+        test::TOrdinaryUser user(dir);
+        EXPECT_FALSE(ReplaceFileText(dir / "readonly.txt", "new\n"));
+        EXPECT_FALSE(ReplaceFileText(dir / "folder", "new\n"));
+        fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+        // A folder that takes no new file: only the explicit fallback writes in place.
+        EXPECT_FALSE(ReplaceFileText(dir / "writable.txt", "new\n"));
+        EXPECT_EQ(test::ReadFile(dir / "writable.txt"), "kept too\n");
+        EXPECT_TRUE(ReplaceFileText(dir / "writable.txt", "new\n", true));
+        EXPECT_FALSE(ReplaceFileText(dir / "fresh.txt", "new\n", true));
+        fs::permissions(dir.Path(), fs::perms::owner_all);
+    }
+    EXPECT_EQ(test::ReadFile(dir / "readonly.txt"), "kept\n");
+    EXPECT_EQ(test::ReadFile(dir / "writable.txt"), "new\n");
+    EXPECT_EQ(FilesIn(dir.Path()), 3);
+}
+
+TEST(ResolveNameNoCase, FindsAFileWrittenInAnotherCase) {
+    test::TTempDir dir;
+    test::WriteFile(dir / "LAMP1007.IRR", "x");
+    test::WriteFile(dir / "lamp1008.irr", "x");
+    test::WriteFile(dir / "Lamp1008.irr", "x");
+    EXPECT_EQ(ResolveNameNoCase(dir / "lamp1007.irr"), dir / "LAMP1007.IRR");
+    EXPECT_EQ(ResolveNameNoCase(dir / "lamp1008.irr"), dir / "lamp1008.irr");
+    EXPECT_EQ(ResolveNameNoCase(dir / "LAMP1008.IRR"), dir / "Lamp1008.irr");
+    EXPECT_EQ(ResolveNameNoCase(dir / "lamp1009.irr"), dir / "lamp1009.irr");
+    EXPECT_EQ(ResolveNameNoCase(dir / "nofolder" / "a.irr"), dir / "nofolder" / "a.irr");
+}
+
+TEST(SafeFileNamePart, KeepsNamesInsideTheirFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1007", "1007"},         {"L1007.a", "L1007.a"}, {"../../etc", "______etc"},
+        {"a/b\\c", "a_b_c"},      {"x\ny\tz", "x_y_z"},   {"a:b*c?d\"e<f>g|h", "a_b_c_d_e_f_g_h"},
+        {"a..b...c", "a__b___c"},
+    };
+    for (const auto& [name, safe] : cases) {
+        EXPECT_EQ(SafeFileNamePart(name), safe) << name;
+    }
+}
+
+}  // namespace
+}  // namespace uvlamp
