@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "shell/Format.h"
+
 namespace uvlamp {
 
 namespace fs = std::filesystem;
@@ -28,22 +30,6 @@ bool WriteText(const fs::path& path, std::string_view text, bool& opened) {
     out.flush();
     out.close();
     return !out.fail();
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace

@@ -225,4 +225,16 @@ std::optional<int> ParseDecimalInt(std::string_view text) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace uvlamp

@@ -26,4 +26,11 @@ std::string FormatFloat(std::string_view pattern, double value);
 // decimal point, no hexadecimal. Empty when the text is not such a number or does not fit an int.
 std::optional<int> ParseDecimalInt(std::string_view text);
 
+// Letter case of A to Z only: names in station files and settings are ASCII, and no locale may
+// change what matches.
+inline char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 }  // namespace uvlamp

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "shell/FileIo.h"
+#include "shell/Format.h"
 
 namespace uvlamp {
 
@@ -22,22 +23,6 @@ std::string_view Trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // What one line of the file is. A file saved by an editor may start with a UTF-8 byte order
