@@ -81,14 +81,19 @@ bool TIrr::ReadText(std::string_view text) {
     }
     Name = UpperAscii(header);
     Distance = distance;
-    NPoints = static_cast<int>(w.size());
+    SetPoints(w, e);
+    return true;
+}
+
+void TIrr::SetPoints(const std::vector<double>& wavelengths,
+                     const std::vector<double>& irradiances) {
+    NPoints = static_cast<int>(wavelengths.size());
     Wavelength.Reset(NPoints);
     Irradiance.Reset(NPoints);
     for (int i = 1; i <= NPoints; ++i) {
-        Wavelength[i] = w[static_cast<std::size_t>(i - 1)];
-        Irradiance[i] = e[static_cast<std::size_t>(i - 1)];
+        Wavelength[i] = wavelengths[static_cast<std::size_t>(i - 1)];
+        Irradiance[i] = irradiances[static_cast<std::size_t>(i - 1)];
     }
-    return true;
 }
 
 std::string TIrr::WriteText(const TGrid& grid, double x) const {

@@ -49,6 +49,8 @@ class TIrr {
     TIrrWrite Write(const TGrid& grid, double x, const TReport& report) const;
     // The text Write puts in the file.
     std::string WriteText(const TGrid& grid, double x) const;
+    // Makes the table the pairs given (wavelengths in micrometres), in their order.
+    void SetPoints(const std::vector<double>& wavelengths, const std::vector<double>& irradiances);
 
     int NPoints = 0;
     std::string Name;        // the file's header line upper-cased, or the lamp's name

@@ -44,6 +44,16 @@ std::string OutputPath(const TTransferOutput& output, const std::string& name) {
     return output.Folder.empty() ? name : (std::filesystem::path(output.Folder) / name).string();
 }
 
+// A new table of the target lamp, at the distance of its averaged counts.
+std::unique_ptr<TIrr> NewTable(const TLamp& target, std::string fileName, double today,
+                               const std::vector<double>& w, const std::vector<double>& e) {
+    auto table = std::make_unique<TIrr>(std::move(fileName), today);
+    table->Name = target.Name;
+    table->Distance = target.Average.Distance;
+    table->SetPoints(w, e);
+    return table;
+}
+
 // The target's irradiance at the wavelengths both lamps' averages hold: the reference's fitted
 // irradiance, converted from the distance of its record to that of the target's averaged counts,
 // times the ratio of the two lamps' counts.
@@ -51,34 +61,25 @@ std::unique_ptr<TIrr> MakeTransferTable(const TLamp& target, const TLamp& refere
                                         std::string fileName, double today) {
     const TScan& a = target.Average;
     const TScan& b = reference.Average;
-    std::vector<std::pair<int, int>> pairs;
+    const TBbf& standard = reference.Irr->Bbf;
+    const double dT = a.Distance;
+    const double dR = standard.Current.Distance;
+    const double q = dT * dT / (dR * dR);
+    std::vector<double> w;
+    std::vector<double> e;
     int k0 = 0;
     for (int j = 1; j <= a.NPoints; ++j) {
         for (int k = k0 + 1; k <= b.NPoints; ++k) {
             if (b.Wavelength[k] == a.Wavelength[j]) {
-                pairs.emplace_back(j, k);
+                const double wavelength = a.Wavelength[j];
+                w.push_back(wavelength);
+                e.push_back(standard.IrradianceAt(wavelength) * (a.Counts[j] / b.Counts[k]) / q);
                 k0 = k;
                 break;
             }
         }
     }
-    auto table = std::make_unique<TIrr>(std::move(fileName), today);
-    table->Name = target.Name;
-    table->Distance = a.Distance;
-    table->NPoints = static_cast<int>(pairs.size());
-    table->Wavelength.Reset(table->NPoints);
-    table->Irradiance.Reset(table->NPoints);
-    const TBbf& standard = reference.Irr->Bbf;
-    const double dT = a.Distance;
-    const double dR = standard.Current.Distance;
-    const double q = dT * dT / (dR * dR);
-    for (int p = 1; p <= table->NPoints; ++p) {
-        const auto [j, k] = pairs[static_cast<std::size_t>(p - 1)];
-        const double w = a.Wavelength[j];
-        table->Irradiance[p] = standard.IrradianceAt(w) * (a.Counts[j] / b.Counts[k]) / q;
-        table->Wavelength[p] = w;
-    }
-    return table;
+    return NewTable(target, std::move(fileName), today, w, e);
 }
 
 // Fits the new table; tells the operator when no black body can be fitted to it.
@@ -298,17 +299,8 @@ TTransferResult TransferFromAverage(TProgram& program, TOperator& op, int target
             e.push_back(sum / static_cast<double>(tables.size()));
         }
     }
-    auto table = std::make_unique<TIrr>(
-        OutputPath(output, AverageTransferFileName(target.Name, used)), today);
-    table->Name = target.Name;
-    table->Distance = target.Average.Distance;
-    table->NPoints = static_cast<int>(w.size());
-    table->Wavelength.Reset(table->NPoints);
-    table->Irradiance.Reset(table->NPoints);
-    for (int p = 1; p <= table->NPoints; ++p) {
-        table->Wavelength[p] = w[static_cast<std::size_t>(p - 1)];
-        table->Irradiance[p] = e[static_cast<std::size_t>(p - 1)];
-    }
+    auto table = NewTable(target, OutputPath(output, AverageTransferFileName(target.Name, used)),
+                          today, w, e);
     target.NewIrr = std::move(table);
     const TReport report{op, program.Log()};
     if (FitNewTable(program, report, *target.NewIrr)) {

@@ -8,11 +8,11 @@
 
 namespace uvlamp {
 
+class TIrr;
+
 // One calibration lamp: its scans, gathered by name across the files read, and what is derived
 // from the selected ones. A lamp's derived scans point back at it, so a lamp never moves: it
 // lives on the heap, owned by a lamp list.
-class TIrr;
-
 class TLamp {
   public:
     // A lamp of that name with no scans; its derived scans have 51 points until the first scan
