@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the four scan-file readers, the IRR reader with the black-body fit and
-// the writer, the BBF line reader (whose rewritten lines must read back to the same lines), and
-// the INI parser. Built with clang's
-// libFuzzer (see CMakeLists.txt); any crash, sanitizer report or hang is a bug.
+// the writer, the BBF line reader (whose rewritten lines must read back to the same lines), the
+// INI parser, and the response-file reader with the smoothing, the comparison and the temperature
+// files of what it read. Built with clang's libFuzzer (see CMakeLists.txt); any crash, sanitizer
+// report or hang is a bug.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,9 @@
 
 #include "irradiance/Bbf.h"
 #include "irradiance/Irr.h"
+#include "response/References.h"
+#include "response/Smoothing.h"
+#include "response/Temperature.h"
 #include "scans/File.h"
 #include "scans/Loading.h"
 #include "scans/Statistics.h"
@@ -68,9 +72,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
         case 4:
-        case 7:
             (void)TIniFile::FromText(text).ReadInteger("Global", "MaxNumberOfScans", 21);
             return 0;
+        case 7: {
+            TScan reference(1, nullptr, nullptr);
+            // Smoothing costs grow with the points; response files have a few hundred.
+            if (!ReadResponseText(reference, text) || reference.NPoints > 400) {
+                return 0;
+            }
+            // Any split the scan readers could have left, also out of range.
+            reference.SplitIndex = (choice >> 3) % (reference.NPoints + 3) - 1;
+            TFile file;
+            file.SetName((choice & 0x80) != 0 ? "ql12320.042" : "ql12320.123");
+            TScan grid(12, nullptr, &file);
+            for (int i = 1; i <= 12; ++i) {
+                grid.Wavelength[i] = (2865 + 70 * (i - 1)) / 10000.0;
+            }
+            TScan scratch(reference.NPoints, nullptr, &file);
+            scratch.CopyFrom(reference);
+            // An empty name: the diagnostics of instrument "042" cannot be written, silently.
+            SmoothOnGrid(scratch, grid, "");
+            TScan ratio(reference.NPoints, nullptr, nullptr);
+            ratio.CopyFrom(reference);
+            RatioToScan(ratio, grid, true);
+            (void)SameGrid(ratio, grid);
+            TTemperatureFit fit;
+            fit.Cubic = {0, -0.2, 0.01, 0.002, 0.0001};
+            fit.Linear = {0, -0.1, 0.02};
+            fit.Switch = 0.325;
+            (void)TemperatureFileTexts(text, fit);
+            return 0;
+        }
         default:
             break;
     }

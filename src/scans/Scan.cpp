@@ -27,13 +27,20 @@ void TScan::Resize(int n) {
     if (n == NPoints) {
         return;
     }
+    SetPointCount(n);
+    if (Lamp != nullptr) {
+        Lamp->NPoints = n;
+    }
+}
+
+void TScan::SetPointCount(int n) {
+    if (n == NPoints) {
+        return;
+    }
     NPoints = n;
     for (TPointArray* a : {&Wavelength, &RawCounts, &Counts, &Deviation, &Column3, &Column1,
                            &TSlope, &TCoef, &At0C, &Ratio0C, &At25C}) {
         a->Reset(n);
-    }
-    if (Lamp != nullptr) {
-        Lamp->NPoints = n;
     }
 }
 

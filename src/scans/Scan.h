@@ -35,6 +35,9 @@ class TScan {
     // A new point count: all per-point values are dropped and the scan's lamp follows the new
     // count. Nothing happens when n is the current count.
     void Resize(int n);
+    // The same without the lamp: for scratch scans, which may name a real lamp whose own scans
+    // keep their count.
+    void SetPointCount(int n);
     // Temperature, SplitIndex, the date record, File, and Counts and Wavelength of this scan's
     // points from a source with at least as many points.
     void CopyFrom(const TScan& source);

@@ -1,6 +1,7 @@
 #include "shell/Format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdarg>
@@ -235,6 +236,35 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+std::optional<double> ParseDecimalFloat(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);  // from_chars takes no plus sign
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    // Only digits may start the number (after a minus sign), so "inf" and "nan" are refused.
+    const std::string_view digits = !text.empty() && text.front() == '-' ? text.substr(1) : text;
+    if (digits.empty() ||
+        !((digits.front() >= '0' && digits.front() <= '9') || digits.front() == '.')) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const auto result =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace uvlamp

@@ -26,6 +26,12 @@ std::string FormatFloat(std::string_view pattern, double value);
 // decimal point, no hexadecimal. Empty when the text is not such a number or does not fit an int.
 std::optional<int> ParseDecimalInt(std::string_view text);
 
+// A decimal number as an operator types it into an edit field: blanks around it, an optional sign,
+// digits with an optional point and fraction, an optional exponent ("2865", " 2865.5", "-3",
+// "1e3", ".5"). The point is always ".", whatever the locale. Empty for anything else, including
+// infinities, NaNs, hexadecimal numbers and numbers out of the range of a double.
+std::optional<double> ParseDecimalFloat(std::string_view text);
+
 // Letter case of A to Z only: names in station files and settings are ASCII, and no locale may
 // change what matches.
 inline char LowerAscii(char c) {

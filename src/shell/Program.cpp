@@ -8,6 +8,8 @@ namespace uvlamp {
 
 TProgram::~TProgram() {
     // Lamps before files, as the scans in a lamp may name their file.
+    CurrentResponse.reset();
+    FileReference.reset();
     LampList.clear();
     OpenedFiles.clear();
 }
@@ -24,6 +26,8 @@ void TProgram::StopLog() {
 }
 
 void TProgram::ClearLoaded() {
+    CurrentResponse.reset();
+    FileReference.reset();
     LampList.clear();
     OpenedFiles.clear();
 }

@@ -28,7 +28,8 @@ class TProgram {
     void StartLog(const std::string& path);
     // Ends logging (OFF banner) and forgets the path.
     void StopLog();
-    // Destroys the lamps and the files loaded.
+    // Destroys the lamps and the files loaded, with the response and the "File" reference made
+    // from them. The UVRES response stays: it belongs to no file.
     void ClearLoaded();
     // The current local date and time as a day count (Clock when set), and its whole day.
     double Now() const;
@@ -46,6 +47,13 @@ class TProgram {
     std::unique_ptr<TLogFile> CurrentLog;
     TLampList LampList;
     TFileList OpenedFiles;
+    // The last response calculated, or null. It names the first lamp and a file of the lists
+    // above (not owned), so it goes whenever they do.
+    std::unique_ptr<TScan> CurrentResponse;
+    // The response file chosen for the response graph's "File" mode, or null.
+    std::unique_ptr<TScan> FileReference;
+    // The instrument response that turns a lamp's counts into its spectrum, or null.
+    std::unique_ptr<TScan> UvresResponse;
 };
 
 }  // namespace uvlamp

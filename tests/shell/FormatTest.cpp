@@ -116,5 +116,24 @@ TEST(ParseDecimalIntTest, RejectsEverythingElse) {
     }
 }
 
+TEST(ParseDecimalFloatTest, ReadsWhatAnOperatorTypesAndNothingElse) {
+    const struct {
+        const char* Text;
+        double Expected;
+    } good[] = {
+        {"2865", 2865}, {" 3250.5\t", 3250.5}, {"-3", -3},          {"+7", 7}, {".5", 0.5},
+        {"5.", 5},      {"1e3", 1000},         {"-1.5E-2", -0.015},
+    };
+    for (const auto& c : good) {
+        const auto v = ParseDecimalFloat(c.Text);
+        ASSERT_TRUE(v.has_value()) << c.Text;
+        EXPECT_EQ(*v, c.Expected) << c.Text;
+    }
+    for (const char* text : {"", " ", "-", "+", "abc", "12a", "1,5", "1 2", "inf", "-nan", "0x10",
+                             "1e999", "+-1", "e5"}) {
+        EXPECT_FALSE(ParseDecimalFloat(text).has_value()) << '"' << text << '"';
+    }
+}
+
 }  // namespace
 }  // namespace uvlamp
