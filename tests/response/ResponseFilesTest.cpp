@@ -221,6 +221,29 @@ TEST(WriteResponseAndLog, AnEmptyGridStillGivesTheWholeLog) {
     EXPECT_EQ(Lines(texts.Log).size(), 17u + 71u + 1u);
 }
 
+TEST(WriteResponseAndLog, ALampLeftOutOfTheMeanIsNamedAndHasNoColumn) {
+    TSaveSetup s;
+    s.AddLamp("L5", 3.0, {{7, 5, 2020, 10, 0, 0, 20, true}});
+    TScan& shifted = *s.Program.LampList.back()->Response;
+    for (int i = 1; i <= shifted.NPoints; ++i) {
+        shifted.Wavelength[i] += 0.0001;
+    }
+    // L5 is chosen for the columns but is not in the response: they fall back to L1.
+    s.Calculate();
+    const TResponseTexts texts =
+        WriteResponseAndLog(*s.Program.CurrentResponse, *OutputGrid(2865, 5, 3250), 4,
+                            s.Program.LampList, s.Program.OpenedFiles, "/irr/dir");
+    const std::vector<std::string> log = Lines(texts.Log);
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        " L5: 1 scans selected, not in the response: its wavelengths differ from "
+                        "the response's."),
+              log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "  WL    Resp       Fit        Diff   %diff |     L1  |     L2  |"),
+              log.end());
+    EXPECT_NE(texts.Log.find("   0.00% |   2.00% |\n"), std::string::npos);
+}
+
 TEST(SaveResponseFiles, NamesAndWritesTheFilesByTheTemperatureSpread) {
     struct TCase {
         double MaxT;  // MinT is 15
