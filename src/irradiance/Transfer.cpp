@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "scans/TextReader.h"
 #include "shell/FileIo.h"
 #include "shell/Format.h"
 #include "shell/Operator.h"
@@ -17,16 +16,6 @@ namespace {
 // More grid points than any instrument measures by far; a typing slip must not allocate
 // gigabytes.
 constexpr std::int64_t kMaxGridPoints = 100000;
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::string JoinNames(const std::vector<std::string>& names) {
     std::string text;
@@ -108,9 +97,9 @@ void WriteNewTable(const TReport& report, const TIrr& table, const TTransferOutp
 
 std::optional<TGrid> BuildIrrGrid(std::string_view start, std::string_view end,
                                   std::string_view step) {
-    const auto s = ParseDecimalInt(TrimBlanks(start));
-    const auto e = ParseDecimalInt(TrimBlanks(end));
-    const auto i = ParseDecimalInt(TrimBlanks(step));
+    const auto s = ParseDecimalInt(TrimSpace(start));
+    const auto e = ParseDecimalInt(TrimSpace(end));
+    const auto i = ParseDecimalInt(TrimSpace(step));
     if (!s || !e || !i || *i == 0) {
         return std::nullopt;
     }
@@ -127,10 +116,8 @@ std::optional<TGrid> BuildIrrGrid(std::string_view start, std::string_view end,
 }
 
 std::optional<double> ParseIrrDistance(std::string_view text) {
-    text = TrimBlanks(text);
-    TTextReader f(text);
-    double x = 0;
-    if (!f.ReadDouble(x) || !f.AtEnd() || !(x > 0) || !std::isfinite(x)) {
+    const std::optional<double> x = ParseDecimalFloat(text);
+    if (!x || !(*x > 0)) {
         return std::nullopt;
     }
     return x;

@@ -12,16 +12,26 @@ bool IsContributing(const TLamp& lamp) {
     return lamp.NUsed != 0 && lamp.Response != nullptr;
 }
 
-bool SharesWavelengths(const TScan& lampResponse, const TScan& response) {
-    if (lampResponse.NPoints < response.NPoints) {
+namespace {
+
+// True when the scan has at least n points and its first n wavelengths are exactly those of the
+// reference.
+bool SameFirstWavelengths(const TScan& scan, const TScan& reference, int n) {
+    if (scan.NPoints < n) {
         return false;
     }
-    for (int i = 1; i <= response.NPoints; ++i) {
-        if (lampResponse.Wavelength[i] != response.Wavelength[i]) {
+    for (int i = 1; i <= n; ++i) {
+        if (scan.Wavelength[i] != reference.Wavelength[i]) {
             return false;
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool SharesWavelengths(const TScan& lampResponse, const TScan& response) {
+    return SameFirstWavelengths(lampResponse, response, response.NPoints);
 }
 
 TAverageResult AverageResponse(const TLampList& lamps, std::unique_ptr<TScan>& response) {
@@ -55,12 +65,7 @@ TAverageResult AverageResponse(const TLampList& lamps, std::unique_ptr<TScan>& r
             }
             continue;
         }
-        const TScan& base = *result.Baseline->Response;
-        bool same = r.NPoints >= n;
-        for (int i = 1; same && i <= n; ++i) {
-            same = r.Wavelength[i] == base.Wavelength[i];
-        }
-        if (same) {
+        if (SameFirstWavelengths(r, *result.Baseline->Response, n)) {
             averaged.push_back(lamp.get());
         } else {
             result.NotAveraged.push_back(lamp.get());

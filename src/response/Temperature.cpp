@@ -31,9 +31,7 @@ int FitPoints(const TScan& s, int first, int last) {
 
 // A number of a written line, read back as the C library would; from_chars takes no plus sign.
 bool ParseField(std::string_view text, double& value) {
-    while (!text.empty() && IsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
+    text = TrimSpace(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
     }

@@ -238,14 +238,21 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<double> ParseDecimalFloat(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
+std::string_view TrimSpace(std::string_view text) {
+    const auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    };
+    while (!text.empty() && space(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && blank(text.back())) {
+    while (!text.empty() && space(text.back())) {
         text.remove_suffix(1);
     }
+    return text;
+}
+
+std::optional<double> ParseDecimalFloat(std::string_view text) {
+    text = TrimSpace(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);  // from_chars takes no plus sign
         if (!text.empty() && text.front() == '-') {

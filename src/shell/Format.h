@@ -26,6 +26,10 @@ std::string FormatFloat(std::string_view pattern, double value);
 // decimal point, no hexadecimal. Empty when the text is not such a number or does not fit an int.
 std::optional<int> ParseDecimalInt(std::string_view text);
 
+// The text without the white space around it (blank, tab, line feed, vertical tab, form feed,
+// carriage return, as the C library's formatted input knows it).
+std::string_view TrimSpace(std::string_view text);
+
 // A decimal number as an operator types it into an edit field: blanks around it, an optional sign,
 // digits with an optional point and fraction, an optional exponent ("2865", " 2865.5", "-3",
 // "1e3", ".5"). The point is always ".", whatever the locale. Empty for anything else, including

@@ -121,8 +121,9 @@ TEST(ParseDecimalFloatTest, ReadsWhatAnOperatorTypesAndNothingElse) {
         const char* Text;
         double Expected;
     } good[] = {
-        {"2865", 2865}, {" 3250.5\t", 3250.5}, {"-3", -3},          {"+7", 7}, {".5", 0.5},
-        {"5.", 5},      {"1e3", 1000},         {"-1.5E-2", -0.015},
+        {"2865", 2865},      {" 3250.5\t", 3250.5}, {"2865\r\n", 2865}, {"-3", -3},
+        {"+7", 7},           {".5", 0.5},           {"5.", 5},          {"1e3", 1000},
+        {"-1.5E-2", -0.015},
     };
     for (const auto& c : good) {
         const auto v = ParseDecimalFloat(c.Text);
