@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh build-essential cmake ninja-build libgtest-dev libgmock-dev \
-    libbenchmark-dev clang-format
+    libbenchmark-dev libcli11-dev clang-format
 
 # Every source file follows .clang-format.
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
