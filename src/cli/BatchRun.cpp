@@ -53,6 +53,7 @@ class TBatchRun {
     bool Configure();
     bool StartLog();
     bool Load();
+    void ApplyInstrumentConstants();
     bool Deselect();
     void RunCommand();
     void Lamps();
@@ -217,6 +218,19 @@ bool TBatchRun::Load() {
         Problem(kUsageOrInput, *load_.Error + "; the files after it were not read");
     }
     return true;
+}
+
+// Loading applies the instrument's MKIII boundary to UL and XL scans only; QL scans keep the
+// split their repeated wavelength gives. Saying --mkiii is the operator ticking "MKIII" once the
+// files are loaded, which applies the boundary to every scan. The averages are recomputed at
+// once, so that they, and the response made from them, split where the scans now do.
+void TBatchRun::ApplyInstrumentConstants() {
+    if (o_.Mkiii && CurrentIsMKIII(program_.ProgramSettings)) {
+        UpdateSplitIndices(program_.LampList, true);
+        for (const auto& lamp : program_.LampList) {
+            UpdateStatistics(*lamp, program_.ProgramSettings);
+        }
+    }
 }
 
 bool TBatchRun::Deselect() {
@@ -391,8 +405,11 @@ int TBatchRun::Run() {
             // A response or an irradiance file made without some of the files asked for is not
             // the one asked for: the problems are reported and nothing is written.
             Problem(kUsageOrInput, "nothing was calculated or written");
-        } else if (Deselect()) {
-            RunCommand();
+        } else {
+            ApplyInstrumentConstants();
+            if (Deselect()) {
+                RunCommand();
+            }
         }
         if (const TLogFile* log = program_.Log()) {
             log->WriteLine("Program finished on " + log->Stamp());

@@ -306,6 +306,24 @@ TEST_F(Cli, SettingsFileSuppliesTheCalculationOptions) {
     EXPECT_EQ(run.Status, 1);
 }
 
+// The constants are flags of the instrument the files name: the temperature circuit changes the
+// temperatures of UL scans, the MKIII boundary where the response's second range begins.
+TEST(CliInstrument, ConstantsApplyToTheFilesInstrument) {
+    test::TTempDir station;
+    test::CopyFiles(UVLAMP_EXAMPLES_DIR, station.Path());
+    test::TWorkingDirectory cwd(station.Path());
+    const auto oldCircuit = RunCliInProcess({"scans", "--lamp", "L1031", "ul10624.137"});
+    const auto newCircuit = RunCliInProcess({"scans", "--lamp", "L1031", "--new-t", "ul10624.137"});
+    ASSERT_EQ(oldCircuit.Status, 0) << oldCircuit.Err;
+    EXPECT_THAT(Lines(oldCircuit.Out), ElementsAre(HasSubstr(" 29C"), HasSubstr(" 29C")));
+    EXPECT_THAT(Lines(newCircuit.Out), ElementsAre(Not(HasSubstr(" 29C")), Not(HasSubstr(" 29C"))));
+
+    const std::vector<std::string> ql = {"ql_L1031.137", "ql_L1032.137"};
+    ASSERT_EQ(RunCliInProcess(Args({"response", "--output", "plain"}, ql)).Status, 0);
+    ASSERT_EQ(RunCliInProcess(Args({"response", "--mkiii", "--output", "mkiii"}, ql)).Status, 0);
+    EXPECT_NE(ReadFile(station / "plain_tc"), ReadFile(station / "mkiii_tc"));
+}
+
 TEST(CliProgram, ReportsItsVersionAndExitStatus) {
     const std::string exe = UVLAMP_CLI_EXE;
     test::TTempDir dir;

@@ -16,6 +16,7 @@
 
 #include "CliTestSupport.h"
 #include "scans/Loading.h"
+#include "support/StationTruth.h"
 
 namespace uvlamp {
 namespace {
@@ -24,48 +25,7 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::RunCliInProcess;
 
-using TTable = std::map<long, double>;  // value by wavelength in whole angstroms
-
-struct TTruth {
-    double TcPerDegree = 0;
-    TTable Tc;  // when the coefficient varies with wavelength
-    TTable Response;
-    std::map<std::string, TTable> Irradiance;
-};
-
-TTruth ReadTruth(const fs::path& path) {
-    TTruth truth;
-    std::istringstream in(ReadFile(path));
-    std::string line;
-    TTable* section = nullptr;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string key;
-        if (!(words >> key) || key[0] == '#') {
-            continue;
-        }
-        if (section) {
-            if (key == "end") {
-                section = nullptr;
-                continue;
-            }
-            double value = 0;
-            words >> value;
-            (*section)[std::lround(std::stod(key))] = value;
-        } else if (key == "tc_per_degree") {
-            words >> truth.TcPerDegree;
-        } else if (key == "response") {
-            section = &truth.Response;
-        } else if (key == "tc") {
-            section = &truth.Tc;
-        } else if (key == "irradiance") {
-            std::string lamp;
-            words >> lamp;
-            section = &truth.Irradiance[lamp];
-        }
-    }
-    return truth;
-}
+using TTable = std::map<int, double>;  // value by wavelength in whole angstroms
 
 // The lines of a file that hold a wavelength in angstroms and a value.
 TTable ReadPairs(const fs::path& path) {
@@ -77,7 +37,7 @@ TTable ReadPairs(const fs::path& path) {
         double v = 0;
         char rest = 0;
         if (std::sscanf(line.c_str(), "%lf %lf %c", &w, &v, &rest) == 2) {
-            table[std::lround(w)] = v;
+            table[static_cast<int>(std::lround(w))] = v;
         }
     }
     return table;
@@ -105,7 +65,7 @@ class PhysicsCheck : public ::testing::Test {
   protected:
     PhysicsCheck() : cwd_(work_.Path()) {
         test::CopyFiles(UVLAMP_EXAMPLES_DIR, work_.Path());
-        truth_ = ReadTruth(work_ / "truth.txt");
+        truth_ = test::ReadStationTruth(work_ / "truth.txt");
         for (const std::string& name : test::FileNames(work_.Path())) {
             if (ClassifyFileName(name) == TScanFileKind::QL) {
                 qlFiles_.push_back(name);
@@ -120,7 +80,7 @@ class PhysicsCheck : public ::testing::Test {
 
     test::TTempDir work_;
     test::TWorkingDirectory cwd_;
-    TTruth truth_;
+    test::TStationTruth truth_;
     std::vector<std::string> qlFiles_;
 };
 
@@ -143,9 +103,7 @@ TEST_F(PhysicsCheck, ResponseAndTemperatureCoefficientMatchTheTruth) {
     int tcCompared = 0;
     for (const auto& [w, v] : tc) {
         if (w >= 2900 && w <= 3400) {
-            const auto t = truth_.Tc.find(w);
-            const double expected = t == truth_.Tc.end() ? truth_.TcPerDegree : t->second;
-            worstTc = std::max(worstTc, std::abs(v - expected));
+            worstTc = std::max(worstTc, std::abs(v - truth_.TempCoefficientAt(w)));
             ++tcCompared;
         }
     }

@@ -20,6 +20,7 @@
 #include "scans/Loading.h"
 #include "shell/Program.h"
 #include "shell/ScriptedOperator.h"
+#include "support/StationTruth.h"
 #include "support/TestSupport.h"
 
 namespace uvlamp {
@@ -33,55 +34,10 @@ const char* const kGenerator = UVLAMP_EXAMPLE_STATION_EXE;
 const char* const kReadme = "README.md";
 const std::vector<std::string> kLamps = {"L1031", "L1032", "L1033", "L1034"};
 
-struct TStationTruth {
-    std::string Instrument;
-    double TempCoefficient = 0;
-    double MeanTemperature = 0;
-    std::map<int, double> Response;  // by wavelength in angstroms
-    std::map<std::string, std::map<int, double>> Irradiance;
-
-    double TemperatureFactor(double celsius) const { return 1 + TempCoefficient * (celsius - 25); }
-    // The count rate at 50 cm the truth predicts for a lamp at a wavelength and temperature.
-    double Rate(const std::string& lamp, int angstrom, double celsius) const {
-        return Response.at(angstrom) * Irradiance.at(lamp).at(angstrom) *
-               TemperatureFactor(celsius) / TemperatureFactor(MeanTemperature);
-    }
-};
+using test::TStationTruth;
 
 TStationTruth ReadTruth() {
-    std::istringstream in(test::ReadFile(kExamples / "truth.txt"));
-    TStationTruth truth;
-    std::map<int, double>* section = nullptr;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string key;
-        if (!(fields >> key) || key[0] == '#') {
-            continue;
-        }
-        if (key == "instrument") {
-            fields >> truth.Instrument;
-        } else if (key == "tc_per_degree") {
-            fields >> truth.TempCoefficient;
-        } else if (key == "mean_temperature") {
-            fields >> truth.MeanTemperature;
-        } else if (key == "response") {
-            section = &truth.Response;
-        } else if (key == "irradiance") {
-            std::string name;
-            fields >> name;
-            section = &truth.Irradiance[name];
-        } else if (key == "end") {
-            section = nullptr;
-        } else if (section != nullptr) {
-            double value = 0;
-            fields >> value;
-            (*section)[std::stoi(key)] = value;
-        } else {
-            ADD_FAILURE() << "unexpected line in truth.txt: " << line;
-        }
-    }
-    return truth;
+    return test::ReadStationTruth(kExamples / "truth.txt");
 }
 
 std::set<std::string> FileNames(const fs::path& dir) {
@@ -325,8 +281,7 @@ TEST(ExampleStation, SingleScanPointsCarryTheTruePhysics) {
         ASSERT_NE(lamp, nullptr);
         ASSERT_EQ(static_cast<int>(lamp->Scans.size()), c.Scans);
         // The short-scan file names its lamp "lamp" and the lamp's number.
-        const std::string physical =
-            c.Lamp.rfind("lamp", 0) == 0 ? "L" + c.Lamp.substr(4) : c.Lamp;
+        const std::string physical = c.Lamp.rfind("lamp", 0) == 0 ? "L" + c.Lamp.substr(4) : c.Lamp;
         std::set<double> distances;
         for (const auto& scan : lamp->Scans) {
             EXPECT_EQ(scan->Kind(), c.Kind);
