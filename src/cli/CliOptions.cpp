@@ -196,6 +196,14 @@ TParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostr
     AddGridOption(*transfer, raw, "2865 3635 35");
     AddCommonOptions(*transfer, o, raw);
 
+    // A mistyped command would otherwise be reported as a missing one.
+    const std::string first = argc > 1 ? argv[1] : "-";
+    if (first[0] != '-' && first != "lamps" && first != "scans" && first != "response" &&
+        first != "transfer") {
+        err << kProgramName << ": unknown command '" << first
+            << "' (commands: lamps, scans, response, transfer; see --help)\n";
+        return {std::nullopt, 2};
+    }
     try {
         app.parse(argc, argv);
         if (transfer->parsed() && !o.Reference && !o.Target) {

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -227,6 +230,7 @@ TEST_F(Cli, UsageErrorsNameTheOptionAndDoNothing) {
     } cases[] = {
         {{}, "A subcommand is required"},
         {{"lamps"}, "FILE is required"},
+        {{"frobnicate", "ql_1007.185"}, "unknown command 'frobnicate'"},
         {Args({"response"}), "--output is required"},
         {Args({"response", "--output", "r", "--grid", "2865", "x", "5"}),
          "'x' is not a valid floating point value"},
@@ -271,10 +275,16 @@ TEST_F(Cli, UnreadableFilesAreNamedAndNothingIsWritten) {
     EXPECT_THAT(run.Err, HasSubstr("nothing was calculated or written"));
     EXPECT_THAT(NewFiles(), IsEmpty());
 
-    // The lists still show what the other files hold.
+    // The lists still show what the other files hold; the summary says what was not read.
     run = RunCliInProcess(Args({"lamps"}, files));
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(run.Out, "1007   4/  4  1.8%\n1012   3/  3  1.1%\n");
+    run = RunCliInProcess(Args({"lamps", "--json"}, files));
+    EXPECT_THAT(run.Out, HasSubstr("\"exit_status\": 2,"));
+    EXPECT_THAT(run.Out,
+                HasSubstr("{\n      \"name\": \"ql_bad.185\",\n      \"reason\": \"holds no "
+                          "scan that could be read\"\n    }"));
+    EXPECT_THAT(run.Out, HasSubstr("\"scans_used\": 4,\n      \"scans_total\": 4,"));
 }
 
 TEST_F(Cli, NoLampWithAStandardMeansNothingComputed) {
@@ -324,18 +334,27 @@ TEST(CliInstrument, ConstantsApplyToTheFilesInstrument) {
     EXPECT_NE(ReadFile(station / "plain_tc"), ReadFile(station / "mkiii_tc"));
 }
 
+// The exit status of a command run by std::system.
+int ExitStatus(int systemResult) {
+#ifdef _WIN32
+    return systemResult;
+#else
+    return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+#endif
+}
+
 TEST(CliProgram, ReportsItsVersionAndExitStatus) {
     const std::string exe = UVLAMP_CLI_EXE;
     test::TTempDir dir;
     const std::string out = (dir / "out.txt").string();
     const int version = std::system(("\"" + exe + "\" --version > \"" + out + "\"").c_str());
-    EXPECT_EQ(WEXITSTATUS(version), 0);
+    EXPECT_EQ(ExitStatus(version), 0);
     EXPECT_THAT(ReadFile(out), StartsWith("uvlamp-cli "));
     const int usage = std::system(("\"" + exe + "\" lamps 2> \"" + out + "\"").c_str());
-    EXPECT_EQ(WEXITSTATUS(usage), 2);
+    EXPECT_EQ(ExitStatus(usage), 2);
     EXPECT_THAT(ReadFile(out), HasSubstr("FILE is required"));
     const int help = std::system(("\"" + exe + "\" response --help > \"" + out + "\"").c_str());
-    EXPECT_EQ(WEXITSTATUS(help), 0);
+    EXPECT_EQ(ExitStatus(help), 0);
     EXPECT_THAT(ReadFile(out), HasSubstr("--log-reference"));
 }
 
