@@ -62,8 +62,7 @@ void AddQuickScans(TFiles& files, es::TNoise& noise, const std::vector<es::TLamp
                 block.Rates.push_back(NoisyRate(noise, rate, scanFactor));
             }
             // The instrument appends every quick scan of a lamp to that lamp's file.
-            const std::string name =
-                es::Format("ql_%s.%s", lamps[k].Name.c_str(), es::kInstrument);
+            const std::string name = es::Format("ql_%s.%s", lamps[k].Name.c_str(), es::kInstrument);
             files[name] += es::QlBlockText(block);
         }
     }
