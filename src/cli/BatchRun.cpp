@@ -52,7 +52,8 @@ class TBatchRun {
     bool CheckGrids();
     bool Configure();
     bool StartLog();
-    bool Load();
+    bool CheckFiles();
+    void Load();
     void ApplyInstrumentConstants();
     bool Deselect();
     void RunCommand();
@@ -70,6 +71,8 @@ class TBatchRun {
     std::ostream& err_;
     TProgram program_;
     TConsoleOperator op_;
+    std::filesystem::path directory_;  // of the scan files
+    std::vector<std::string> names_;   // their bare names
     TLoadResult load_;
     std::optional<TGrid> responseGrid_;
     std::vector<std::string> lines_;  // lamps and scans: the list lines
@@ -97,7 +100,7 @@ int TBatchRun::LampIndex(const std::string& option, const std::string& name) {
     return i;
 }
 
-// The grids are checked before anything is read, with the window's own messages.
+// The grids and the distance are checked before anything is read or logged.
 bool TBatchRun::CheckGrids() {
     if (o_.Command == TCommand::Response) {
         responseGrid_ = ReadOutputGrid(o_.Grid[0], o_.Grid[1], o_.Grid[2], op_);
@@ -108,8 +111,7 @@ bool TBatchRun::CheckGrids() {
     } else if (o_.Command == TCommand::Transfer) {
         if (!BuildIrrGrid(o_.Grid[0], o_.Grid[1], o_.Grid[2])) {
             Problem(kUsageOrInput,
-                    "--grid: please make sure the start, the end and the increment for the "
-                    "wavelengths are whole numbers of angstroms and the increment is not 0");
+                    "--grid: START, END and STEP must be whole numbers of angstroms, STEP not 0");
             return false;
         }
         if (!ParseIrrDistance(o_.Distance)) {
@@ -192,22 +194,24 @@ bool TBatchRun::StartLog() {
     return true;
 }
 
-bool TBatchRun::Load() {
-    // The window lists the files of one directory; so does the command line.
-    fs::path directory;
-    std::vector<std::string> names;
+// The window lists the files of one directory; so does the command line.
+bool TBatchRun::CheckFiles() {
     for (std::size_t i = 0; i < o_.Files.size(); ++i) {
         const fs::path path(o_.Files[i]);
         if (i == 0) {
-            directory = path.parent_path();
-        } else if (path.parent_path() != directory) {
+            directory_ = path.parent_path();
+        } else if (path.parent_path() != directory_) {
             Problem(kUsageOrInput, "FILE: the scan files must all be in one folder (" +
                                        o_.Files[0] + ", " + o_.Files[i] + ")");
             return false;
         }
-        names.push_back(path.filename().string());
+        names_.push_back(path.filename().string());
     }
-    load_ = LoadSelectedFiles(program_, op_, directory, names);
+    return true;
+}
+
+void TBatchRun::Load() {
+    load_ = LoadSelectedFiles(program_, op_, directory_, names_);
     for (const TSkippedFile& skipped : load_.Skipped) {
         Problem(kUsageOrInput, skipped.Name + ": " + skipped.Reason);
     }
@@ -217,7 +221,6 @@ bool TBatchRun::Load() {
     if (load_.Error) {
         Problem(kUsageOrInput, *load_.Error + "; the files after it were not read");
     }
-    return true;
 }
 
 // Loading applies the instrument's MKIII boundary to UL and XL scans only; QL scans keep the
@@ -398,7 +401,7 @@ void TBatchRun::WriteJson() {
 }
 
 int TBatchRun::Run() {
-    if (CheckGrids() && Configure() && StartLog()) {
+    if (CheckFiles() && CheckGrids() && Configure() && StartLog()) {
         Load();
         const bool computes = o_.Command == TCommand::Response || o_.Command == TCommand::Transfer;
         if (status_ != 0 && computes) {
