@@ -160,14 +160,12 @@ bool TBatchRun::Configure() {
     }
     // The constants belong to the instrument of the files, known from their names.
     for (const std::string& file : o_.Files) {
-        const std::string extension = FileExtension(fs::path(file).filename().string());
         const auto n =
-            InstrumentIndex(extension.substr(std::min<std::size_t>(1, extension.size()), 3));
+            InstrumentIndex(InstrumentNumberOf(FileExtension(fs::path(file).filename().string())));
         if (n) {
-            s.MKIIIs[static_cast<std::size_t>(*n)] =
-                s.MKIIIs[static_cast<std::size_t>(*n)] || o_.Mkiii;
-            s.NewTs[static_cast<std::size_t>(*n)] =
-                s.NewTs[static_cast<std::size_t>(*n)] || o_.NewT;
+            const auto i = static_cast<std::size_t>(*n);
+            s.MKIIIs[i] = s.MKIIIs[i] || o_.Mkiii;
+            s.NewTs[i] = s.NewTs[i] || o_.NewT;
         }
     }
     return true;

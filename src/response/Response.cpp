@@ -12,24 +12,6 @@ bool IsContributing(const TLamp& lamp) {
     return lamp.NUsed != 0 && lamp.Response != nullptr;
 }
 
-namespace {
-
-// True when the scan has at least n points and its first n wavelengths are exactly those of the
-// reference.
-bool SameFirstWavelengths(const TScan& scan, const TScan& reference, int n) {
-    if (scan.NPoints < n) {
-        return false;
-    }
-    for (int i = 1; i <= n; ++i) {
-        if (scan.Wavelength[i] != reference.Wavelength[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 bool SharesWavelengths(const TScan& lampResponse, const TScan& response) {
     return SameFirstWavelengths(lampResponse, response, response.NPoints);
 }

@@ -255,16 +255,4 @@ void RatioToScan(TScan& s, const TScan& r, bool perDegree) {
     }
 }
 
-bool SameGrid(const TScan& s, const TScan& r) {
-    if (s.NPoints != r.NPoints) {
-        return false;
-    }
-    for (int i = 1; i <= s.NPoints; ++i) {
-        if (s.Wavelength[i] != r.Wavelength[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace uvlamp

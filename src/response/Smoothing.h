@@ -62,7 +62,4 @@ void SmoothOnGrid(TScan& s, TScan& g, const std::filesystem::path& diagnostics =
 // value of 0 the result is NaN: no value.
 void RatioToScan(TScan& s, const TScan& r, bool perDegree);
 
-// True when both scans have the same point count and exactly the same wavelengths.
-bool SameGrid(const TScan& s, const TScan& r);
-
 }  // namespace uvlamp

@@ -34,9 +34,13 @@ std::string FileExtension(const std::string& fileName) {
     return fileName.substr(dot);
 }
 
+std::string InstrumentNumberOf(const std::string& extension) {
+    return extension.size() > 1 ? extension.substr(1, 3) : std::string();
+}
+
 TInstrumentCheck CheckInstrument(TSettings& settings, TOperator& op, const std::string& extension,
                                  const std::string& fileName) {
-    const std::string number = extension.size() > 1 ? extension.substr(1, 3) : std::string();
+    const std::string number = InstrumentNumberOf(extension);
     if (number == settings.InstrumentNumber) {
         return TInstrumentCheck::Same;
     }

@@ -29,6 +29,8 @@ bool CurrentHasNewT(const TSettings& settings);
 
 // The extension of a file name, dot included (".042"); empty without a dot.
 std::string FileExtension(const std::string& fileName);
+// The instrument number an extension names: the (up to) three characters after its first one.
+std::string InstrumentNumberOf(const std::string& extension);
 
 enum class TInstrumentCheck {
     Same,     // the file is of the current instrument

@@ -40,16 +40,7 @@ bool TLamp::Accepts(const TScan& scan) const {
     if (Scans.empty()) {
         return true;
     }
-    const TScan& first = *Scans.front();
-    if (scan.NPoints != first.NPoints) {
-        return false;
-    }
-    for (int i = 1; i <= scan.NPoints; ++i) {
-        if (scan.Wavelength[i] != first.Wavelength[i]) {
-            return false;
-        }
-    }
-    return true;
+    return SameGrid(scan, *Scans.front());
 }
 
 int FindLamp(const TLampList& list, const std::string& name) {

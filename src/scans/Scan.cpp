@@ -57,6 +57,22 @@ void TScan::CopyFrom(const TScan& source) {
     }
 }
 
+bool SameFirstWavelengths(const TScan& scan, const TScan& reference, int n) {
+    if (scan.NPoints < n) {
+        return false;
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (scan.Wavelength[i] != reference.Wavelength[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SameGrid(const TScan& s, const TScan& r) {
+    return s.NPoints == r.NPoints && SameFirstWavelengths(s, r, s.NPoints);
+}
+
 bool TScan::DivideBy(const TScan& reference) {
     if (reference.NPoints < 2) {
         return false;

@@ -117,6 +117,12 @@ class TXLScan : public TScan {
     std::string HeaderLampName;
 };
 
+// True when the scan has at least n points and its first n wavelengths are exactly those of the
+// reference. Spectra are combined point by point, so only exactly equal wavelengths match.
+bool SameFirstWavelengths(const TScan& scan, const TScan& reference, int n);
+// True when both scans have the same point count and exactly the same wavelengths.
+bool SameGrid(const TScan& s, const TScan& r);
+
 inline double Sqr(double x) {
     return x * x;
 }

@@ -1,6 +1,5 @@
 #include "CliTestSupport.h"
 
-#include <algorithm>
 #include <sstream>
 
 #include "cli/BatchRun.h"
@@ -30,26 +29,6 @@ TWorkingDirectory::TWorkingDirectory(const fs::path& path) : previous_(fs::curre
 TWorkingDirectory::~TWorkingDirectory() {
     std::error_code ec;
     fs::current_path(previous_, ec);
-}
-
-void CopyFiles(const fs::path& from, const fs::path& to) {
-    for (const auto& entry : fs::directory_iterator(from)) {
-        if (entry.is_regular_file()) {
-            fs::copy_file(entry.path(), to / entry.path().filename(),
-                          fs::copy_options::overwrite_existing);
-        }
-    }
-}
-
-std::vector<std::string> FileNames(const fs::path& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        if (entry.is_regular_file()) {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace uvlamp::test

@@ -31,10 +31,4 @@ class TWorkingDirectory {
     std::filesystem::path previous_;
 };
 
-// Copies every regular file of a directory into another.
-void CopyFiles(const std::filesystem::path& from, const std::filesystem::path& to);
-
-// The names of the regular files of a directory, sorted.
-std::vector<std::string> FileNames(const std::filesystem::path& directory);
-
 }  // namespace uvlamp::test

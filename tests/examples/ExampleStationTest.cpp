@@ -40,18 +40,10 @@ TStationTruth ReadTruth() {
     return test::ReadStationTruth(kExamples / "truth.txt");
 }
 
-std::set<std::string> FileNames(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // The scan files of the station, by the instrument's extension, in name order.
 std::vector<std::string> ScanFileNames() {
     std::vector<std::string> names;
-    for (const std::string& name : FileNames(kExamples)) {
+    for (const std::string& name : test::FileNames(kExamples)) {
         if (fs::path(name).extension() == ".137") {
             names.push_back(name);
         }
@@ -98,9 +90,11 @@ TEST(ExampleStation, GeneratorReproducesTheCommittedFiles) {
         std::string("\"") + kGenerator + "\" \"" + out.Path().string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
-    std::set<std::string> committed = FileNames(kExamples);
-    ASSERT_EQ(committed.erase(kReadme), 1u) << "examples/ should describe itself in " << kReadme;
-    const std::set<std::string> generated = FileNames(out.Path());
+    std::vector<std::string> committed = test::FileNames(kExamples);
+    const auto readme = std::find(committed.begin(), committed.end(), kReadme);
+    ASSERT_NE(readme, committed.end()) << "examples/ should describe itself in " << kReadme;
+    committed.erase(readme);
+    const std::vector<std::string> generated = test::FileNames(out.Path());
     EXPECT_EQ(generated, committed);
     for (const std::string& name : generated) {
         EXPECT_TRUE(test::ReadFile(out / name) == test::ReadFile(kExamples / name))

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -80,6 +81,26 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 std::filesystem::path DataPath(const std::string& relative) {
     return std::filesystem::path(UVLAMP_TEST_DATA) / relative;
+}
+
+void CopyFiles(const std::filesystem::path& from, const std::filesystem::path& to) {
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        if (entry.is_regular_file()) {
+            std::filesystem::copy_file(entry.path(), to / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+}
+
+std::vector<std::string> FileNames(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        if (entry.is_regular_file()) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace uvlamp::test

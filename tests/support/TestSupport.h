@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace uvlamp::test {
 
@@ -41,6 +42,10 @@ class TOrdinaryUser {
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 // Reads a whole file as bytes; empty when it does not exist.
 std::string ReadFile(const std::filesystem::path& path);
+// Copies every regular file of a directory into another.
+void CopyFiles(const std::filesystem::path& from, const std::filesystem::path& to);
+// The names of the regular files of a directory, sorted.
+std::vector<std::string> FileNames(const std::filesystem::path& directory);
 // A fixture file of tests/data.
 std::filesystem::path DataPath(const std::string& relative);
 
