@@ -24,6 +24,9 @@ class TOperator {
 
     // A message box with an OK button.
     virtual void Tell(const std::string& text, const std::string& caption) = 0;
+    // The error message box for an error that ended an operation (a text that is not a number,
+    // a file that could not be written); the program goes on.
+    virtual void ShowError(const std::string& text) { Tell(text, "Error"); }
     // A message box with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
     // A save or open dialog; empty when the operator cancels.

@@ -17,7 +17,7 @@ TProgram::~TProgram() {
 void TProgram::StartLog(const std::string& path) {
     CurrentLog.reset();
     ProgramSettings.LogFileName = path;
-    CurrentLog = std::make_unique<TLogFile>(path);
+    CurrentLog = std::make_unique<TLogFile>(path, Clock);
 }
 
 void TProgram::StopLog() {
