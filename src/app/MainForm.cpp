@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QtCharts/QLineSeries>
@@ -79,16 +78,6 @@ TMainForm::~TMainForm() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     FormDestroy();
     event->accept();
-}
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!shown_) {
-        shown_ = true;
-        // The file list reads its directory when it is first shown, which makes the scan
-        // directory the current one again after the settings load has visited the IRR directory.
-        FileListBox1->Refresh();
-    }
 }
 
 void TMainForm::FormDestroy() {

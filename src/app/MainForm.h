@@ -264,7 +264,6 @@ class TMainForm : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();
@@ -285,7 +284,6 @@ class TMainForm : public QMainWindow {
     std::unique_ptr<TOperator> ownOperator_;
     TOperator* op_ = nullptr;
     bool destroyed_ = false;
-    bool shown_ = false;
 };
 
 }  // namespace uvlamp::app

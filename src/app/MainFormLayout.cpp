@@ -328,6 +328,8 @@ void TMainForm::BuildControls() {
         "Last column is the relative standard deviation of the mean for selected scans."));
     leftColumn->addWidget(Label1);
     LampNames = Named(new QListWidget(left), "LampNames");
+    // One line of one font per item: uniform rows spare Qt measuring thousands of them.
+    LampNames->setUniformItemSizes(true);
     LampNames->setFont(fixedFont);
     SetTextColour(LampNames, kNavy);
     LampNames->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -340,6 +342,7 @@ void TMainForm::BuildControls() {
     Label9->setToolTip(QStringLiteral("Last column is the maximum ratio to the mean, in %."));
     leftColumn->addWidget(Label9);
     ScanNames = Named(new QListWidget(left), "ScanNames");
+    ScanNames->setUniformItemSizes(true);
     ScanNames->setFont(fixedFont);
     SetTextColour(ScanNames, kBlue);
     ScanNames->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -384,6 +387,8 @@ void TMainForm::BuildControls() {
 
     // ---- The pages.
     Tabs = Named(new QTabWidget(central), "Tabs");
+    // Tabs that do not fit scroll rather than lose their captions.
+    Tabs->setElideMode(Qt::ElideNone);
     Tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     centralRow->addWidget(Tabs, 1);
     TabScanGraph = Named(new QWidget(Tabs), "TabScanGraph");
@@ -401,6 +406,7 @@ void TMainForm::BuildControls() {
     // ---- "Scan graphs".
     QVBoxLayout* scanGraphColumn = NewColumn(TabScanGraph, kSpacing);
     PageControl1 = Named(new QTabWidget(TabScanGraph), "PageControl1");
+    PageControl1->setElideMode(Qt::ElideNone);
     scanGraphColumn->addWidget(PageControl1);
     TabSheet1 = Named(new QWidget(PageControl1), "TabSheet1");
     TabSheet2 = Named(new QWidget(PageControl1), "TabSheet2");

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "app/Browsers.h"
 #include "app/MainForm.h"
@@ -132,6 +133,37 @@ class TMainFormTest : public QObject {
         QCOMPARE(fs::current_path(), station_->Path());
         // Nothing was saved: the settings file is written only when asked.
         QVERIFY(!fs::exists(SettingsPath()));
+    }
+
+    void enlargingTheWindowGrowsTheListsAndPages() {
+        TMainForm& f = Start();
+        const auto bottomGap = [&](QWidget* w) {
+            return f.centralWidget()->height() -
+                   w->mapTo(f.centralWidget(), QPoint(0, w->height())).y();
+        };
+        const QSize tabs = f.Tabs->size();
+        const int lamps = f.LampNames->height();
+        const int scans = f.ScanNames->height();
+        const int gap = bottomGap(f.SelectAll);
+        f.resize(1000, 700);
+        QTRY_VERIFY(f.Tabs->width() > tabs.width());
+        QVERIFY(f.Tabs->height() > tabs.height());
+        QVERIFY(f.LampNames->height() > lamps);
+        QVERIFY(f.ScanNames->height() > scans);
+        QCOMPARE(bottomGap(f.SelectAll), gap);
+        // A window never gets smaller than its designed minimum.
+        f.resize(300, 200);
+        QTRY_COMPARE(f.size(), QSize(620, 440));
+    }
+
+    void anErrorInAHandlerIsShownAndTheWindowGoesOn() {
+        TMainForm& f = Start();
+        f.Guarded([] { throw std::runtime_error("'2x' is not a valid integer value"); });
+        QCOMPARE(op_->Journal().size(), std::size_t{1});
+        QCOMPARE(op_->Journal()[0].Text, std::string("'2x' is not a valid integer value"));
+        QVERIFY(f.isVisible());
+        Load({"ql_L1031.137"});
+        QCOMPARE(f.LampNames->count(), 1);
     }
 
     void filtersAndInstrumentsSetTheMask() {

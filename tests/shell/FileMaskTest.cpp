@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "shell/FileMask.h"
@@ -69,16 +68,16 @@ TEST(MatchesMask, FollowsTheRulesOfFileLists) {
     }
 }
 
-TEST(MatchesMask, StaysQuickOnManyStarsThatCannotMatch) {
+// A backtracking matcher would take longer than the age of the universe here; the test's time
+// limit catches one.
+TEST(MatchesMask, DecidesManyStarsThatAlmostMatch) {
     const std::string name(2000, 'a');
     std::string mask;
     for (int i = 0; i < 200; ++i)
         mask += "*a";
     mask += "b";
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(MatchesMask(name, mask));
     EXPECT_TRUE(MatchesMask(name + "b", mask));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(ChangeMaskExtension, ReplacesEverythingAfterTheFirstDot) {
