@@ -275,6 +275,8 @@ class TMainForm : public QMainWindow {
     // the status panels.
     void ShowInstrument();
     void ShowLoadResult(const TLoadResult& result);
+    // "Select all" and "Select none" on the lamp shown.
+    void SelectWholeLamp(bool selected);
     // Re-selects positions in the lists after a refill and runs the click handlers.
     void ReselectAndRedraw(int lampRow, int scanRow);
     // The process's current directory follows the directory controls.

@@ -206,26 +206,23 @@ void TMainForm::ScanNamesClickCheck() {
 }
 
 void TMainForm::SelectAllClick() {
-    const int lampRow = LampNames->currentRow();
-    TLamp* lamp = SelectedLamp();
-    if (lamp == nullptr) {
-        return;
-    }
-    const int scanRow = std::max(ScanNames->currentRow(), 0);
-    SetAllSelected(*lamp, true);
-    UpdateStatistics(*lamp, Program.ProgramSettings);
-    FillLampLists();
-    ReselectAndRedraw(lampRow, scanRow);
+    SelectWholeLamp(true);
 }
 
 void TMainForm::SelectNoneClick() {
+    SelectWholeLamp(false);
+}
+
+// Acts on the lamp shown only; the other lamps keep their statistics.
+void TMainForm::SelectWholeLamp(bool selected) {
     const int lampRow = LampNames->currentRow();
     TLamp* lamp = SelectedLamp();
     if (lamp == nullptr) {
         return;
     }
     const int scanRow = std::max(ScanNames->currentRow(), 0);
-    SetAllSelected(*lamp, false);
+    SetAllSelected(*lamp, selected);
+    // With criteria on, "Select all" selects exactly the scans that pass them.
     UpdateStatistics(*lamp, Program.ProgramSettings);
     FillLampLists();
     ReselectAndRedraw(lampRow, scanRow);
