@@ -197,6 +197,8 @@ void TMainForm::ConnectHandlers() {
 void TMainForm::DirectoryListBox1Change() {
     const QString directory = DirectoryListBox1->Directory();
     FileListBox1->SetDirectory(directory);
+    // Entering a mounted volume from the list shows that volume in the drive selector.
+    DriveComboBox1->SetDriveOf(directory);
     EnterDirectory(directory);
     Program.ProgramSettings.LastDir = ToPath(directory).string();
     Tabs->setCurrentWidget(TabScanGraph);
