@@ -1,7 +1,6 @@
 #include "app/Browsers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QItemSelection>
 #include <QMap>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/QtText.h"
 #include "shell/FileMask.h"
 
 namespace uvlamp::app {
@@ -284,14 +284,11 @@ void TFileListBox::SelectNames(const QStringList& names) {
 }
 
 void TFileListBox::Reread() {
-    const QByteArray encoded = QFile::encodeName(directory_);
-    const std::filesystem::path directory(std::string(encoded.constData(), encoded.size()));
-    const std::vector<std::string> found = ListMatchingFiles(directory, mask_.toStdString());
+    const std::vector<std::string> found = ListMatchingFiles(ToPath(directory_), FromQ(mask_));
     QStringList names;
     names.reserve(static_cast<qsizetype>(found.size()));
     for (const std::string& name : found) {
-        names.append(
-            QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
+        names.append(FromPath(name));
     }
     changingFromCode_ = true;
     clear();

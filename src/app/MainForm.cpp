@@ -51,8 +51,8 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     Series5->clear();
 
     // The bounds the two fields are about to show, so that the first log line already names both.
-    Program.ProgramSettings.TeFrom = -50;
-    Program.ProgramSettings.TeTo = 50;
+    Program.ProgramSettings.TeFrom = kDefaultTeFrom;
+    Program.ProgramSettings.TeTo = kDefaultTeTo;
     LoadSettings();
     // Each runs its change handler: the bound is stored, logged and the (empty) lists refreshed.
     TeFrom->setText("-50");

@@ -259,6 +259,9 @@ class TMainForm : public QMainWindow {
     // A line of news in the status bar's message area (its full text also as the tool tip).
     void ShowStatus(const std::string& text);
 
+    // The temperature bounds of the two fields when they hold no whole number, and at start.
+    static constexpr double kDefaultTeFrom = -50;
+    static constexpr double kDefaultTeTo = 50;
     // The key code of Enter, the one key of the day field that acts.
     static constexpr int kEnterKey = 13;
 

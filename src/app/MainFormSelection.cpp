@@ -23,8 +23,6 @@ namespace uvlamp::app {
 
 namespace {
 
-constexpr double kDefaultTeFrom = -50;
-constexpr double kDefaultTeTo = 50;
 constexpr int kDefaultMaxNumberOfScans = 21;
 
 // Refills a list without its signals: items set from code run no handler.
