@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <exception>
@@ -19,6 +20,8 @@
 #include "app/QtOperator.h"
 #include "app/QtText.h"
 #include "app/UpDown.h"
+#include "graphs/BubbleSeries.h"
+#include "graphs/ChartView.h"
 #include "shell/FileMask.h"
 #include "shell/Operator.h"
 
@@ -47,7 +50,7 @@ TMainForm::TMainForm(TMainFormOptions options, QWidget* parent)
     RespReference->setEnabled(false);
     Series1->clear();
     Series2->clear();
-    Series3->clear();
+    Series3->Clear();
     Series5->clear();
 
     // The bounds the two fields are about to show, so that the first log line already names both.
@@ -130,6 +133,14 @@ void TMainForm::ConnectHandlers() {
     const auto onToggle = [&](QAbstractButton* box, void (TMainForm::*handler)()) {
         on(box, &QAbstractButton::toggled, handler);
     };
+    // A radio button's handler runs when it becomes the checked one of its group.
+    const auto onChecked = [this](QAbstractButton* radio, void (TMainForm::*handler)()) {
+        connect(radio, &QAbstractButton::toggled, this, [this, handler](bool checked) {
+            if (checked) {
+                Guarded([this, handler] { (this->*handler)(); });
+            }
+        });
+    };
 
     // Browsing: the drive selector moves the directory list, the directory list and the filter
     // drive the file list, and the current directory follows them.
@@ -177,6 +188,20 @@ void TMainForm::ConnectHandlers() {
     on(ReferenceLampCalc, &QComboBox::activated, &TMainForm::ReferenceLampCalcChange);
     on(LampToCalibrate, &QComboBox::activated, &TMainForm::ReferenceLampCalcChange);
     on(CalcIrradiance, &QPushButton::clicked, &TMainForm::CalcIrradianceClick);
+
+    // Graphs. Ticking "Show errors" or "T" redraws the scan at once.
+    onToggle(DoBalls, &TMainForm::ScanNamesClick);
+    onToggle(PerDegree, &TMainForm::ScanNamesClick);
+    on(SaveScanGraph, &QToolButton::clicked, &TMainForm::SaveScanGraphClick);
+    on(SpeedButton1, &QToolButton::clicked, &TMainForm::SpeedButton1Click);
+    on(SaveRespGraph, &QToolButton::clicked, &TMainForm::SaveRespGraphClick);
+    onChecked(RelativeToLamp, &TMainForm::RelativeToLampClick);
+    onChecked(RelativeToAvg, &TMainForm::RelativeToAvgClick);
+    onChecked(RelativeToNone, &TMainForm::RelativeToAvgClick);
+    onChecked(RelativeToFile, &TMainForm::RelativeToFileClick);
+    on(RespReference, &QComboBox::activated, &TMainForm::RespReferenceChange);
+    onToggle(ApplyUVRES, &TMainForm::ApplyUVRESClick);
+    on(OpenUVRES, &QPushButton::clicked, &TMainForm::OpenUVRESClick);
 
     // Settings.
     onToggle(UseBBFFiles, &TMainForm::UseBBFFilesClick);

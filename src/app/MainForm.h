@@ -20,7 +20,6 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QToolButton;
-class QChartView;
 class QDateTimeAxis;
 class QLineSeries;
 class QScatterSeries;
@@ -30,6 +29,11 @@ namespace uvlamp {
 class TOperator;
 struct TLoadResult;
 }  // namespace uvlamp
+
+namespace uvlamp::graphs {
+class TBubbleSeries;
+class TChartView;
+}  // namespace uvlamp::graphs
 
 namespace uvlamp::app {
 
@@ -101,19 +105,19 @@ class TMainForm : public QMainWindow {
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
     QWidget* TabSheet4 = nullptr;
-    QChartView* ScanGraph = nullptr;
+    graphs::TChartView* ScanGraph = nullptr;
     QValueAxis* ScanGraphBottomAxis = nullptr;
     QValueAxis* ScanGraphLeftAxis = nullptr;
-    QScatterSeries* Series3 = nullptr;  // deviations of the chosen scan
-    QLineSeries* Series1 = nullptr;     // the chosen scan
-    QLineSeries* Series2 = nullptr;     // the lamp's average
-    QScatterSeries* Series5 = nullptr;  // the average's points, coloured by their scatter
+    graphs::TBubbleSeries* Series3 = nullptr;  // deviations of the chosen scan
+    QLineSeries* Series1 = nullptr;            // the chosen scan
+    QLineSeries* Series2 = nullptr;            // the lamp's average
+    QScatterSeries* Series5 = nullptr;         // the average's points, coloured by their scatter
     QToolButton* SaveScanGraph = nullptr;
     QCheckBox* DoBalls = nullptr;
     QLabel* Label19 = nullptr;
     QComboBox* PlotScanRelativeTo = nullptr;
     QCheckBox* PerDegree = nullptr;
-    QChartView* RelativeScanGraph = nullptr;
+    graphs::TChartView* RelativeScanGraph = nullptr;
     QValueAxis* RelativeScanGraphBottomAxis = nullptr;
     QValueAxis* RelativeScanGraphLeftAxis = nullptr;
     QLineSeries* Series4 = nullptr;
@@ -121,13 +125,13 @@ class TMainForm : public QMainWindow {
     QCheckBox* ApplyUVRES = nullptr;
     QLineEdit* UVRESname = nullptr;
     QPushButton* OpenUVRES = nullptr;
-    QChartView* LampGraph = nullptr;
+    graphs::TChartView* LampGraph = nullptr;
     QValueAxis* LampGraphBottomAxis = nullptr;
     QValueAxis* LampGraphLeftAxis = nullptr;
     QLineSeries* Series6 = nullptr;  // "Irr file"
     QLineSeries* Series7 = nullptr;  // "Avg"
     QLineSeries* Series8 = nullptr;  // "This scan"
-    QChartView* Chart1 = nullptr;
+    graphs::TChartView* Chart1 = nullptr;
     QDateTimeAxis* Chart1BottomAxis = nullptr;
     QValueAxis* Chart1LeftAxis = nullptr;
     QScatterSeries* Series9 = nullptr;
@@ -139,7 +143,7 @@ class TMainForm : public QMainWindow {
     QRadioButton* RelativeToAvg = nullptr;
     QRadioButton* RelativeToFile = nullptr;
     QRadioButton* RelativeToNone = nullptr;
-    QChartView* RespGraph = nullptr;
+    graphs::TChartView* RespGraph = nullptr;
     QValueAxis* RespGraphBottomAxis = nullptr;
     QValueAxis* RespGraphLeftAxis = nullptr;
     QToolButton* SaveRespGraph = nullptr;
@@ -198,7 +202,7 @@ class TMainForm : public QMainWindow {
     QPushButton* SaveSettings = nullptr;
 
     // "TC".
-    QChartView* Chart2 = nullptr;
+    graphs::TChartView* Chart2 = nullptr;
     QValueAxis* Chart2BottomAxis = nullptr;
     QValueAxis* Chart2LeftAxis = nullptr;
     QLineSeries* Series10 = nullptr;
@@ -240,6 +244,17 @@ class TMainForm : public QMainWindow {
     void RefreshSelection();
     void FillLampLists();
     void FillScanList(const TLamp& lamp);
+    // Graphs.
+    void RedrawResponseGraph();
+    void RelativeToLampClick();
+    void RelativeToAvgClick();
+    void RelativeToFileClick();
+    void RespReferenceChange();
+    void ApplyUVRESClick();
+    void OpenUVRESClick();
+    void SaveScanGraphClick();
+    void SpeedButton1Click();
+    void SaveRespGraphClick();
     // Calculations.
     void CalcResponseClick();
     void SaveRespClick();
@@ -282,6 +297,14 @@ class TMainForm : public QMainWindow {
     void SelectWholeLamp(bool selected);
     // Re-selects positions in the lists after a refill and runs the click handlers.
     void ReselectAndRedraw(int lampRow, int scanRow);
+    // The lamp spectrum of a scan (the lamp's average or one of its scans) through the UVRES
+    // response, when one is loaded.
+    void PlotLampSpectrum(const TScan& scan);
+    // The temperature coefficient of the response just calculated, on the "TC" page.
+    void PlotTemperatureCoefficient();
+    // Asks for a file name and saves the chart as shown; from the last directory shown, or where
+    // the last dialog was left when fromLastDir is false.
+    void SaveGraphPicture(graphs::TChartView* view, bool fromLastDir);
     // The process's current directory follows the directory controls.
     void EnterDirectory(const QString& directory);
 

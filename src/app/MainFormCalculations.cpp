@@ -9,6 +9,7 @@
 
 #include "app/MainForm.h"
 #include "app/QtText.h"
+#include "graphs/ChartView.h"
 #include "irradiance/Lookup.h"
 #include "irradiance/Transfer.h"
 #include "response/Response.h"
@@ -45,12 +46,15 @@ void TMainForm::CalcResponseClick() {
         ShowStatus("Response calculated without lamp(s) " + JoinNames(calculation.NotAveraged) +
                    ": their wavelengths differ from those of lamp " + calculation.Baseline + ".");
     }
+    PlotTemperatureCoefficient();
     if (RelativeToNone->isChecked()) {
+        RedrawResponseGraph();
         const TScan& response = *Program.CurrentResponse;
         SaveRespStartWl->setText(ToQ(FormatFloat("###0", response.Wavelength[1] * 10000)));
         SaveRespEndWl->setText(
             ToQ(FormatFloat("###0", response.Wavelength[response.NPoints] * 10000)));
     } else {
+        // Its handler draws the graph in absolute values.
         RelativeToNone->setChecked(true);
     }
     Tabs->setTabVisible(page, true);

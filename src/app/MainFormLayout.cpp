@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
@@ -43,6 +44,8 @@
 #include "app/Browsers.h"
 #include "app/MainForm.h"
 #include "app/UpDown.h"
+#include "graphs/BubbleSeries.h"
+#include "graphs/ChartView.h"
 
 namespace uvlamp::app {
 
@@ -191,14 +194,13 @@ QWidget* ScrollingContent(QWidget* page) {
     return content;
 }
 
-QChartView* NewChartView(QWidget* parent, const char* name) {
+graphs::TChartView* NewChartView(QWidget* parent, const char* name) {
     auto* chart = new QChart;
     chart->setBackgroundRoundness(0);
     chart->setMargins(QMargins(4, 4, 4, 4));
     // Without this the view's grey shows as a frame around the chart.
     chart->layout()->setContentsMargins(0, 0, 0, 0);
-    auto* view = Named(new QChartView(chart, parent), name);
-    view->setRenderHint(QPainter::Antialiasing, true);
+    auto* view = Named(new graphs::TChartView(chart, parent), name);
     view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     view->setMinimumSize(120, 100);
     return view;
@@ -252,7 +254,7 @@ TChartFrame NewChartFrame(QWidget* parent) {
     return frame;
 }
 
-void Mount(const TChartFrame& frame, QChartView* view) {
+void Mount(const TChartFrame& frame, graphs::TChartView* view) {
     frame.Grid->addWidget(view, 0, 0);
     frame.Grid->addWidget(frame.Corner, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
     frame.Corner->raise();
@@ -430,10 +432,9 @@ void TMainForm::BuildControls() {
         ScanGraphLeftAxis =
             NewValueAxis(chart, Qt::AlignLeft, "ScanGraphLeftAxis", "Counts per second", "%.0f");
         ScanGraphLeftAxis->setRange(0, 1000);
-        Series3 =
-            NewSeries<QScatterSeries>(chart, "Series3", ScanGraphBottomAxis, ScanGraphLeftAxis);
-        Series3->setColor(Qt::yellow);
         Series1 = NewSeries<QLineSeries>(chart, "Series1", ScanGraphBottomAxis, ScanGraphLeftAxis);
+        // The bubbles are drawn beneath the curves, on the axes of the scan's curve.
+        Series3 = Named(new graphs::TBubbleSeries(chart, Series1), "Series3");
         QPen scanPen(Qt::red);
         scanPen.setWidth(2);
         Series1->setPen(scanPen);
@@ -477,7 +478,7 @@ void TMainForm::BuildControls() {
             NewValueAxis(chart, Qt::AlignLeft, "RelativeScanGraphLeftAxis", "Ratio", "%.3f");
         Series4 = NewSeries<QLineSeries>(chart, "Series4", RelativeScanGraphBottomAxis,
                                          RelativeScanGraphLeftAxis);
-        Series4->setColor(Qt::red);
+        Series4->setColor(Qt::blue);
         Series4->setPointsVisible(true);
 
         SpeedButton1 = NewImageButton(frame.Corner, "SpeedButton1");
@@ -522,6 +523,10 @@ void TMainForm::BuildControls() {
     {
         QVBoxLayout* column = NewColumn(TabSheet4, 0);
         Chart1 = NewChartView(TabSheet4, "Chart1");
+        Chart1->SetXText([](double x) {
+            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x))
+                .toString(QStringLiteral("MMM dd/yy hh:mm"));
+        });
         QChart* chart = Chart1->chart();
         chart->legend()->setVisible(false);
         Chart1BottomAxis = Named(new QDateTimeAxis, "Chart1BottomAxis");
@@ -567,6 +572,10 @@ void TMainForm::BuildControls() {
         QChart* chart = RespGraph->chart();
         chart->legend()->setVisible(true);
         chart->legend()->setAlignment(Qt::AlignTop);
+        // Five lamps and the average have to fit side by side over a small chart.
+        QFont legendFont = chart->legend()->font();
+        legendFont.setPointSizeF(legendFont.pointSizeF() * 0.8);
+        chart->legend()->setFont(legendFont);
         RespGraphBottomAxis = NewWavelengthAxis(chart, "RespGraphBottomAxis", "Wavelength, A.");
         RespGraphLeftAxis =
             NewValueAxis(chart, Qt::AlignLeft, "RespGraphLeftAxis", "Ratio", "%.3f");

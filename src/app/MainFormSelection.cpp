@@ -8,11 +8,13 @@
 #include <QTabWidget>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
+#include <initializer_list>
 
 #include "app/Browsers.h"
 #include "app/MainForm.h"
 #include "app/QtText.h"
 #include "app/UpDown.h"
+#include "graphs/BubbleSeries.h"
 #include "scans/ListLines.h"
 #include "scans/Loading.h"
 #include "scans/Statistics.h"
@@ -78,10 +80,12 @@ void TMainForm::Button1Click() {
         ScanNames->clear();
         PlotScanRelativeTo->clear();
     }
-    Series1->clear();
-    Series2->clear();
-    Series3->clear();
-    Series5->clear();
+    // The graphs of the lamps that went go with them.
+    for (QXYSeries* series :
+         std::initializer_list<QXYSeries*>{Series1, Series2, Series4, Series5, Series8, Series9}) {
+        series->clear();
+    }
+    Series3->Clear();
     FillLampLists();
     ShowLoadResult(result);
 }
@@ -149,22 +153,6 @@ void TMainForm::FillScanList(const TLamp& lamp) {
     }
     PlotScanRelativeTo->addItems(lines);
     PlotScanRelativeTo->setCurrentIndex(lines.isEmpty() ? -1 : 0);
-}
-
-void TMainForm::LampNamesClick() {
-    const TLamp* lamp = SelectedLamp();
-    if (lamp == nullptr) {
-        return;
-    }
-    FillScanList(*lamp);
-}
-
-void TMainForm::ScanNamesClick() {
-    const TLamp* lamp = SelectedLamp();
-    const int row = ScanNames->currentRow();
-    if (lamp == nullptr || row < 0 || static_cast<std::size_t>(row) >= lamp->Scans.size()) {
-        return;
-    }
 }
 
 void TMainForm::ReselectAndRedraw(int lampRow, int scanRow) {

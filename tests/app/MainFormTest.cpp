@@ -19,6 +19,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "WindowFixture.h"
 #include "app/Browsers.h"
 #include "app/MainForm.h"
 #include "app/QtText.h"
@@ -32,28 +33,13 @@ using uvlamp::app::FromQ;
 using uvlamp::app::TMainForm;
 using uvlamp::app::TMainFormOptions;
 using uvlamp::app::ToQ;
+using uvlamp::test::ClickRow;
+using uvlamp::test::Items;
+using uvlamp::test::kQlFiles;
 namespace fs = std::filesystem;
 namespace test = uvlamp::test;
 
 namespace {
-
-const QStringList kQlFiles{"ql_L1031.137", "ql_L1032.137", "ql_L1033.137", "ql_L1034.137"};
-
-// A day count at noon, so that log stamps do not depend on the machine's clock.
-constexpr double kNoon = 46000.5;
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        items << list->item(i)->text();
-    }
-    return items;
-}
-
-void ClickRow(QListWidget* list, int row) {
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
 
 int CountScans(const uvlamp::TLamp& lamp, const std::function<bool(const uvlamp::TScan&)>& keep) {
     return static_cast<int>(std::count_if(lamp.Scans.begin(), lamp.Scans.end(),
@@ -62,54 +48,15 @@ int CountScans(const uvlamp::TLamp& lamp, const std::function<bool(const uvlamp:
 
 }  // namespace
 
-class TMainFormTest : public QObject {
+class TMainFormTest : public QObject, public test::TWindowFixture {
     Q_OBJECT
 
   private:
-    std::unique_ptr<test::TTempDir> station_;
-    std::unique_ptr<test::TTempDir> config_;
-    std::unique_ptr<TScriptedOperator> op_;
-    std::unique_ptr<TMainForm> form_;
-    fs::path startDir_;
-
-    fs::path SettingsPath() const { return config_->Path() / "uvlamp.INI"; }
-
-    // A window started in a folder: the station's, as the run command starts it, by default.
-    TMainForm& Start(std::optional<fs::path> in = std::nullopt) {
-        fs::current_path(in ? *in : station_->Path());
-        TMainFormOptions options;
-        options.SettingsFile = SettingsPath();
-        options.Operator = op_.get();
-        options.Clock = [] { return kNoon; };
-        form_ = std::make_unique<TMainForm>(std::move(options));
-        form_->show();
-        [&] { QVERIFY(QTest::qWaitForWindowExposed(form_.get())); }();
-        return *form_;
-    }
-
-    void Load(const QStringList& names) {
-        form_->FileListBox1->SelectNames(names);
-        form_->Button1Click();
-    }
-
     QString LampLine(int row) const { return form_->LampNames->item(row)->text(); }
 
   private slots:
-    void init() {
-        startDir_ = fs::current_path();
-        station_ = std::make_unique<test::TTempDir>();
-        config_ = std::make_unique<test::TTempDir>();
-        test::CopyFiles(UVLAMP_EXAMPLES_DIR, station_->Path());
-        op_ = std::make_unique<TScriptedOperator>(true);
-    }
-
-    void cleanup() {
-        form_.reset();
-        fs::current_path(startDir_);
-        op_.reset();
-        station_.reset();
-        config_.reset();
-    }
+    void init() { SetUpWindow(); }
+    void cleanup() { TearDownWindow(); }
 
     void freshStartShowsTheStationWithDefaults() {
         TMainForm& f = Start();

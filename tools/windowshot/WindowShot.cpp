@@ -1,13 +1,17 @@
 // uvlamp-window-shot OUT.png STATION [FILE...] [--lamp ROW] [--scan ROW] [--tab TITLE]
-//     [--size WxH] [--response]
+//     [--size WxH] [--uvres FILE] [--reference ROW] [--per-degree] [--response [--average]]
 //
 // Starts the window in the folder STATION with a throwaway settings file, loads the files named
-// (as if selected in the file list), chooses a lamp and a scan, optionally calculates the
-// response and shows a page, then saves a picture of the window as the screen shows it and ends.
+// (as if selected in the file list), chooses a lamp and a scan (with a UVRES file, a reference
+// scan, per degree), optionally calculates the response (and draws it relative to the average)
+// and shows a page, then saves a picture of the window as the screen shows it and ends.
 // Run it under xvfb-run for the real window system; messages and questions are answered on the
 // terminal (every question with Yes).
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -22,13 +26,15 @@
 #include "app/Browsers.h"
 #include "app/MainForm.h"
 #include "app/QtText.h"
+#include "response/References.h"
 #include "shell/ScriptedOperator.h"
 
 namespace {
 
 int Usage() {
     std::cerr << "usage: uvlamp-window-shot OUT.png STATION [FILE...] [--lamp ROW] [--scan ROW]"
-                 " [--tab TITLE] [--size WxH] [--response]\n";
+                 " [--tab TITLE] [--size WxH] [--uvres FILE] [--reference ROW] [--per-degree]"
+                 " [--response [--average]]\n";
     return 2;
 }
 
@@ -57,6 +63,10 @@ int main(int argc, char** argv) {
     QString tab;
     QSize size(805, 440);
     bool response = false;
+    QString uvres;
+    int reference = -1;
+    bool perDegree = false;
+    bool average = false;
     while (!args.isEmpty()) {
         const QString arg = args.takeFirst();
         if (arg == "--lamp" && !args.isEmpty()) {
@@ -73,6 +83,14 @@ int main(int argc, char** argv) {
             size = QSize(wh[0].toInt(), wh[1].toInt());
         } else if (arg == "--response") {
             response = true;
+        } else if (arg == "--uvres" && !args.isEmpty()) {
+            uvres = args.takeFirst();
+        } else if (arg == "--reference" && !args.isEmpty()) {
+            reference = args.takeFirst().toInt();
+        } else if (arg == "--per-degree") {
+            perDegree = true;
+        } else if (arg == "--average") {
+            average = true;
         } else if (arg.startsWith("--")) {
             return Usage();
         } else {
@@ -98,8 +116,23 @@ int main(int argc, char** argv) {
         form.LampNames->setCurrentRow(lamp);
         form.ScanNames->setCurrentRow(scan);
     }
+    if (!uvres.isEmpty()) {
+        uvlamp::LoadUvresResponse(form.Program, op, ToPath(uvres).string());
+    }
+    if (reference >= 0) {
+        form.PlotScanRelativeTo->setCurrentIndex(reference);
+    }
+    // Checking "T" draws the scan again; otherwise it is drawn here, with what was set above.
+    if (perDegree) {
+        form.PerDegree->setChecked(true);
+    } else {
+        form.ScanNamesClick();
+    }
     if (response) {
         form.CalcResponseClick();
+        if (average) {
+            form.RelativeToAvg->setChecked(true);
+        }
     }
     if (!tab.isEmpty()) {
         for (QTabWidget* tabs : {form.Tabs, form.PageControl1}) {

@@ -1,0 +1,159 @@
+#include "graphs/ChartFill.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QPen>
+#include <QPointF>
+#include <QTime>
+#include <QVariant>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtCharts/QXYSeries>
+#include <algorithm>
+#include <cmath>
+
+#include "graphs/BubbleSeries.h"
+#include "shell/DayCount.h"
+
+namespace uvlamp::graphs {
+
+namespace {
+
+// About as many tick intervals as a small chart can label without crowding.
+constexpr double kTickIntervals = 8;
+
+// A round step (1, 2 or 5 times a power of ten) giving at most about kTickIntervals intervals.
+double TickStep(double span) {
+    const double raw = span / kTickIntervals;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * magnitude >= raw) {
+            return factor * magnitude;
+        }
+    }
+    return 10 * magnitude;
+}
+
+std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points) {
+    if (points.empty()) {
+        return std::nullopt;
+    }
+    const auto [low, high] = std::minmax_element(
+        points.begin(), points.end(), [](const auto& a, const auto& b) { return a.X < b.X; });
+    return TAxisRange{low->X, high->X};
+}
+
+QList<QPointF> ToPoints(const std::vector<TPlotPoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const TPlotPoint& p : points) {
+        list.append(QPointF(p.X, p.Y));
+    }
+    return list;
+}
+
+}  // namespace
+
+QColor ToQColor(TRgb rgb) {
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
+
+void FillSeries(QXYSeries* series, const std::vector<TPlotPoint>& points) {
+    series->replace(ToPoints(points));
+}
+
+void FillColouredPoints(QXYSeries* series, const std::vector<TColouredPoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    QHash<int, QHash<QXYSeries::PointConfiguration, QVariant>> colours;
+    for (const TColouredPoint& p : points) {
+        colours[static_cast<int>(list.size())][QXYSeries::PointConfiguration::Color] =
+            ToQColor(p.Colour);
+        list.append(QPointF(p.X, p.Y));
+    }
+    series->clearPointsConfiguration();
+    series->replace(list);
+    series->setPointsConfiguration(colours);
+}
+
+void FillBubbles(TBubbleSeries* series, const std::vector<TBubble>& bubbles) {
+    series->Clear();
+    for (const TBubble& b : bubbles) {
+        series->Append(QPointF(b.X, b.Y), b.Radius, ToQColor(b.Colour));
+    }
+}
+
+void FixRange(QValueAxis* axis, TAxisRange range) {
+    if (!(range.Max > range.Min) || !std::isfinite(range.Max - range.Min)) {
+        return;
+    }
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(TickStep(range.Max - range.Min));
+    axis->setRange(range.Min, range.Max);
+}
+
+QString LabelFormat(const std::string& pattern) {
+    const std::size_t point = pattern.find('.');
+    const std::size_t decimals = point == std::string::npos ? 0 : pattern.size() - point - 1;
+    return QStringLiteral("%.%1f").arg(decimals);
+}
+
+QDateTime ToDateTime(double dayCount) {
+    const TDateTimeParts p = DecodeDateTime(dayCount);
+    return QDateTime(QDate(p.Year, p.Month, p.Day),
+                     QTime(p.Hour, p.Minute, p.Second, p.Millisecond), Qt::LocalTime);
+}
+
+void SetChartTitle(QChart* chart, const std::string& lines) {
+    chart->setTitle(QString::fromStdString(lines).toHtmlEscaped().replace('\n', "<br>"));
+}
+
+void PlotCounts(const TScan& scan, QXYSeries* series, const QColor& colour) {
+    series->setColor(colour);
+    FillSeries(series, CountsCurve(scan));
+}
+
+void PlotTCoef(const TScan& scan, QXYSeries* series, const QColor& colour) {
+    series->setColor(colour);
+    FillSeries(series, TCoefCurve(scan));
+}
+
+void PlotDeviationBubbles(const TScan& scan, TBubbleSeries* series, bool shown) {
+    FillBubbles(series, shown ? DeviationBubbles(scan) : std::vector<TBubble>{});
+}
+
+void PlotDeviationPoints(const TScan& scan, QXYSeries* series) {
+    FillColouredPoints(series, DeviationPoints(scan));
+}
+
+void PlotResponses(const TLampList& lamps, const TScan& response, QChart* chart, QValueAxis* bottom,
+                   QValueAxis* left, const TScan* reference) {
+    const TResponsePlot plot = ResponseCurves(lamps, response, reference);
+    chart->removeAllSeries();
+    left->setTitleText(QString::fromStdString(plot.LeftTitle));
+    left->setLabelFormat(LabelFormat(plot.LabelPattern));
+    std::optional<TAxisRange> wavelengths;
+    for (const TResponseCurve& curve : plot.Curves) {
+        auto* series = new QLineSeries;
+        series->setName(QString::fromStdString(curve.Title));
+        chart->addSeries(series);
+        series->attachAxis(bottom);
+        series->attachAxis(left);
+        QPen pen(ToQColor(curve.Colour));
+        pen.setWidth(2);
+        series->setPen(pen);
+        FillSeries(series, curve.Points);
+        wavelengths = Union(wavelengths, XRange(curve.Points));
+    }
+    FixRange(left, plot.Range);
+    if (wavelengths) {
+        FixRange(bottom, *wavelengths);
+    }
+}
+
+}  // namespace uvlamp::graphs

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <vector>
+
+#include "plots/Curves.h"
+
+class QChart;
+class QDateTime;
+class QValueAxis;
+class QXYSeries;
+
+namespace uvlamp::graphs {
+
+class TBubbleSeries;
+
+QColor ToQColor(TRgb rgb);
+
+// A curve's points into a series, replacing what it held; the series keeps its colour and pen.
+void FillSeries(QXYSeries* series, const std::vector<TPlotPoint>& points);
+// Points with a colour each; the series' own colour is kept for its legend.
+void FillColouredPoints(QXYSeries* series, const std::vector<TColouredPoint>& points);
+void FillBubbles(TBubbleSeries* series, const std::vector<TBubble>& bubbles);
+
+// Fixes an axis at a range, with ticks at round steps: at least every 0.005 for ratios, and
+// never so close that the labels crowd each other.
+void FixRange(QValueAxis* axis, TAxisRange range);
+// The printf label format of a digit pattern: "#0.000" -> "%.3f", "#######" -> "%.0f".
+QString LabelFormat(const std::string& pattern);
+
+// A day count as the date and time it names, in local time, so that a date axis (which shows
+// local time) reads the same calendar date as the station's files.
+QDateTime ToDateTime(double dayCount);
+
+// A title of one or more lines ("\n" between them): the chart shows titles as rich text, where
+// only a line break tag breaks a line.
+void SetChartTitle(QChart* chart, const std::string& lines);
+
+// The scan's counts as a curve in the colour given.
+void PlotCounts(const TScan& scan, QXYSeries* series, const QColor& colour);
+// The response's temperature coefficient, percent per degree, in the colour given.
+void PlotTCoef(const TScan& scan, QXYSeries* series, const QColor& colour);
+// The deviations of a scan from its lamp's average as bubbles; none when they are not shown.
+void PlotDeviationBubbles(const TScan& scan, TBubbleSeries* series, bool shown);
+// The scan's points coloured by the class of their deviation.
+void PlotDeviationPoints(const TScan& scan, QXYSeries* series);
+
+// Draws the response graph anew: every series of the chart is removed, then the curves are added
+// on the two axes given, with the left axis' title, labels and range.
+void PlotResponses(const TLampList& lamps, const TScan& response, QChart* chart, QValueAxis* bottom,
+                   QValueAxis* left, const TScan* reference);
+
+}  // namespace uvlamp::graphs
