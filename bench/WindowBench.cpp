@@ -31,6 +31,7 @@
 #include "app/Browsers.h"
 #include "app/MainForm.h"
 #include "app/QtText.h"
+#include "graphs/ChartView.h"
 #include "scans/Lamp.h"
 #include "shell/ScriptedOperator.h"
 
@@ -109,7 +110,8 @@ class TWindow {
         QCoreApplication::processEvents();
         form_->ScanNames->viewport()->repaint();
         // Only the graph page on top paints; the others return at once, as on the screen.
-        for (QChartView* chart : {form_->ScanGraph, form_->RelativeScanGraph, form_->Chart1}) {
+        for (uvlamp::graphs::TChartView* chart :
+             {form_->ScanGraph, form_->RelativeScanGraph, form_->Chart1}) {
             chart->viewport()->repaint();
         }
     }

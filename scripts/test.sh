@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh build-essential cmake ninja-build libgtest-dev libgmock-dev \
     libbenchmark-dev libcli11-dev clang-format \
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev \
-    fonts-dejavu-core
+    fonts-dejavu-core tzdata
 
 # Every source file follows .clang-format.
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror

@@ -134,7 +134,7 @@ class TMainForm : public QMainWindow {
     graphs::TChartView* Chart1 = nullptr;
     QDateTimeAxis* Chart1BottomAxis = nullptr;
     QValueAxis* Chart1LeftAxis = nullptr;
-    QScatterSeries* Series9 = nullptr;
+    QLineSeries* Series9 = nullptr;  // points only: the line between them is not drawn
 
     // "Response graphs".
     QGroupBox* GroupBox3 = nullptr;

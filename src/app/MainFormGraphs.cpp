@@ -90,16 +90,22 @@ void TMainForm::LampNamesClick() {
     Series8->clear();
 
     const std::vector<TPlotPoint> history = LampHistory(*lamp);
-    QList<QPointF> dated;
-    dated.reserve(static_cast<qsizetype>(history.size()));
+    std::vector<double> days;
+    days.reserve(history.size());
     for (const TPlotPoint& p : history) {
-        dated.append(QPointF(static_cast<qreal>(graphs::ToDateTime(p.X).toMSecsSinceEpoch()), p.Y));
+        days.push_back(p.X);
+    }
+    const QList<qreal> msecs = graphs::ToLocalMsecs(days);
+    QList<QPointF> dated;
+    dated.reserve(msecs.size());
+    for (qsizetype k = 0; k < msecs.size(); ++k) {
+        dated.append(QPointF(msecs[k], history[static_cast<std::size_t>(k)].Y));
     }
     Series9->replace(dated);
-    if (const auto days = XRange(history)) {
+    if (const auto span = XRange(history)) {
         // A day of room on either side, so the first and last scans do not sit on the frame.
-        Chart1BottomAxis->setRange(graphs::ToDateTime(days->Min - 1),
-                                   graphs::ToDateTime(days->Max + 1));
+        Chart1BottomAxis->setRange(graphs::ToDateTime(span->Min - 1),
+                                   graphs::ToDateTime(span->Max + 1));
     }
     if (const auto values = YRange(history)) {
         FixRange(Chart1LeftAxis, PaddedRange(*values));

@@ -45,6 +45,7 @@
 #include "app/MainForm.h"
 #include "app/UpDown.h"
 #include "graphs/BubbleSeries.h"
+#include "graphs/ChartFill.h"
 #include "graphs/ChartView.h"
 
 namespace uvlamp::app {
@@ -536,9 +537,15 @@ void TMainForm::BuildControls() {
         chart->addAxis(Chart1BottomAxis, Qt::AlignBottom);
         Chart1LeftAxis =
             NewValueAxis(chart, Qt::AlignLeft, "Chart1LeftAxis", "Counts at 325 nm", "%.3f");
-        Series9 = NewSeries<QScatterSeries>(chart, "Series9", Chart1BottomAxis, Chart1LeftAxis);
-        Series9->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        // A lamp's history holds thousands of scans. A scatter series makes a graphics item of
+        // every point, which takes tens of milliseconds for each lamp clicked; a line series
+        // whose line is not drawn paints its point markers itself.
+        Series9 = NewSeries<QLineSeries>(chart, "Series9", Chart1BottomAxis, Chart1LeftAxis);
+        const QColor historyColour = Series9->color();
+        Series9->setPen(QPen(Qt::transparent));
         Series9->setMarkerSize(8);
+        Series9->setLightMarker(graphs::RoundMarker(historyColour, 8));
+        Series9->setPointsVisible(true);
         column->addWidget(Chart1, 1);
     }
     PageControl1->setCurrentWidget(TabSheet4);

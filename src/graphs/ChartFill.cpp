@@ -4,9 +4,11 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPainter>
 #include <QPen>
 #include <QPointF>
 #include <QTime>
+#include <QTimeZone>
 #include <QVariant>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
@@ -14,6 +16,8 @@
 #include <QtCharts/QXYSeries>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 #include "graphs/BubbleSeries.h"
 #include "shell/DayCount.h"
@@ -109,8 +113,58 @@ QDateTime ToDateTime(double dayCount) {
                      QTime(p.Hour, p.Minute, p.Second, p.Millisecond), Qt::LocalTime);
 }
 
+QImage RoundMarker(const QColor& colour, qreal diameter) {
+    const int side = static_cast<int>(std::ceil(diameter));
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(130), 1));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(0.5, 0.5, side - 1.0, side - 1.0));
+    return image;
+}
+
 void SetChartTitle(QChart* chart, const std::string& lines) {
     chart->setTitle(QString::fromStdString(lines).toHtmlEscaped().replace('\n', "<br>"));
+}
+
+QList<qreal> ToLocalMsecs(const std::vector<double>& dayCounts) {
+    // Day count 25569 is 1 January 1970.
+    constexpr double kEpochDay = 25569;
+    constexpr double kMsPerDay = 86400000;
+    QList<qreal> msecs;
+    if (dayCounts.empty()) {
+        return msecs;
+    }
+    // What the local clock reads, in milliseconds as if it were UTC.
+    const auto wall = [&](double day) { return std::round((day - kEpochDay) * kMsPerDay); };
+    const auto [low, high] = std::minmax_element(dayCounts.begin(), dayCounts.end());
+    // Two days of margin cover every offset from UTC.
+    const QDateTime from =
+        QDateTime::fromMSecsSinceEpoch(qint64(wall(*low) - 2 * kMsPerDay), Qt::UTC);
+    const QDateTime to =
+        QDateTime::fromMSecsSinceEpoch(qint64(wall(*high) + 2 * kMsPerDay), Qt::UTC);
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    // The offsets in force from each change on, keyed by the local time at which it happens.
+    std::vector<std::pair<double, double>> changes{{-HUGE_VAL, zone.offsetFromUtc(from) * 1000.0}};
+    if (zone.hasTransitions()) {
+        for (const QTimeZone::OffsetData& change : zone.transitions(from, to)) {
+            const double offset = change.offsetFromUtc * 1000.0;
+            changes.emplace_back(double(change.atUtc.toMSecsSinceEpoch()) + offset, offset);
+        }
+    }
+    msecs.reserve(static_cast<qsizetype>(dayCounts.size()));
+    for (const double day : dayCounts) {
+        const double local = wall(day);
+        const auto after =
+            std::upper_bound(changes.begin(), changes.end(), local,
+                             [](double value, const std::pair<double, double>& change) {
+                                 return value < change.first;
+                             });
+        msecs.append(local - std::prev(after)->second);
+    }
+    return msecs;
 }
 
 void PlotCounts(const TScan& scan, QXYSeries* series, const QColor& colour) {

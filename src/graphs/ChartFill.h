@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -32,6 +34,16 @@ QString LabelFormat(const std::string& pattern);
 // A day count as the date and time it names, in local time, so that a date axis (which shows
 // local time) reads the same calendar date as the station's files.
 QDateTime ToDateTime(double dayCount);
+// The same for many day counts at once, as milliseconds since the epoch (a date axis' values).
+// The local time's offset is looked up once per change of it in the dates' span, not once per
+// date: converting thousands of scans one by one makes the C library read the zone file anew
+// for each of them.
+QList<qreal> ToLocalMsecs(const std::vector<double>& dayCounts);
+
+// A round marker of the given diameter in pixels. A scatter series with such a "light" marker
+// paints its points itself, instead of making a graphics item for every point, which takes about
+// a tenth of a second for a history of thousands of scans.
+QImage RoundMarker(const QColor& colour, qreal diameter);
 
 // A title of one or more lines ("\n" between them): the chart shows titles as rich text, where
 // only a line break tag breaks a line.

@@ -17,10 +17,14 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 #include <cmath>
+#include <ctime>
 #include <memory>
+#include <vector>
 
 #include "graphs/BubbleSeries.h"
+#include "graphs/ChartFill.h"
 #include "graphs/ChartView.h"
+#include "shell/DayCount.h"
 
 namespace uvlamp::graphs {
 namespace {
@@ -476,6 +480,32 @@ class TChartsTest : public QObject {
         const QString path = dir.filePath("missing/graph.bmp");
         QVERIFY(!SaveChartPicture(&g.view, path));
         QVERIFY(!QFile::exists(path));
+    }
+
+    void DatesReadAsTheLocalClockAcrossSummerTime() {
+        // A zone with summer time, whatever the machine's own: 2024 switched on 31 March at 02:00
+        // and back on 27 October at 03:00.
+        const QByteArray machineZone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        const double march30 = EncodeDate(2024, 3, 30);
+        const std::vector<double> days{march30 + 0.5, march30 + 1.5, march30 + 1.0 + 1.0 / 24,
+                                       EncodeDate(2024, 10, 27) + 0.5, EncodeDate(2024, 10, 28)};
+        const QList<qreal> msecs = ToLocalMsecs(days);
+        QCOMPARE(msecs.size(), qsizetype(days.size()));
+        for (std::size_t k = 0; k < days.size(); ++k) {
+            QCOMPARE(msecs[qsizetype(k)], qreal(ToDateTime(days[k]).toMSecsSinceEpoch()));
+        }
+        // Noon in winter is 11:00 UTC, in summer 10:00 UTC.
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(msecs[0]), Qt::UTC).time(), QTime(11, 0));
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(msecs[1]), Qt::UTC).time(), QTime(10, 0));
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(msecs[4]), Qt::UTC).time(), QTime(23, 0));
+        if (machineZone.isNull()) {
+            qunsetenv("TZ");
+        } else {
+            qputenv("TZ", machineZone);
+        }
+        tzset();
     }
 };
 
