@@ -792,7 +792,7 @@ void TMainForm::BuildControls() {
         chart->setTitle(QStringLiteral("UVR temperature dependance, %"));
         chart->legend()->setVisible(false);
         Chart2BottomAxis = NewWavelengthAxis(chart, "Chart2BottomAxis", "");
-        Chart2LeftAxis = NewValueAxis(chart, Qt::AlignLeft, "Chart2LeftAxis", "");
+        Chart2LeftAxis = NewValueAxis(chart, Qt::AlignLeft, "Chart2LeftAxis", "", "%.3f");
         Series10 = NewSeries<QLineSeries>(chart, "Series10", Chart2BottomAxis, Chart2LeftAxis);
         Series10->setColor(Qt::red);
         column->addWidget(Chart2, 1);

@@ -29,18 +29,6 @@ namespace {
 // About as many tick intervals as a small chart can label without crowding.
 constexpr double kTickIntervals = 8;
 
-// A round step (1, 2 or 5 times a power of ten) giving at most about kTickIntervals intervals.
-double TickStep(double span) {
-    const double raw = span / kTickIntervals;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * magnitude >= raw) {
-            return factor * magnitude;
-        }
-    }
-    return 10 * magnitude;
-}
-
 std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points) {
     if (points.empty()) {
         return std::nullopt;
@@ -60,6 +48,17 @@ QList<QPointF> ToPoints(const std::vector<TPlotPoint>& points) {
 }
 
 }  // namespace
+
+double RoundTickStep(double span, double intervals) {
+    const double raw = span / intervals;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * magnitude >= raw) {
+            return factor * magnitude;
+        }
+    }
+    return 10 * magnitude;
+}
 
 QColor ToQColor(TRgb rgb) {
     return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
@@ -97,7 +96,7 @@ void FixRange(QValueAxis* axis, TAxisRange range) {
     }
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
-    axis->setTickInterval(TickStep(range.Max - range.Min));
+    axis->setTickInterval(RoundTickStep(range.Max - range.Min, kTickIntervals));
     axis->setRange(range.Min, range.Max);
 }
 

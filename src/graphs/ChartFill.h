@@ -25,8 +25,11 @@ void FillSeries(QXYSeries* series, const std::vector<TPlotPoint>& points);
 void FillColouredPoints(QXYSeries* series, const std::vector<TColouredPoint>& points);
 void FillBubbles(TBubbleSeries* series, const std::vector<TBubble>& bubbles);
 
-// Fixes an axis at a range, with ticks at round steps: at least every 0.005 for ratios, and
-// never so close that the labels crowd each other.
+// A round step (1, 2 or 5 times a power of ten) cutting a span into at most about that many
+// intervals.
+double RoundTickStep(double span, double intervals);
+// Fixes an axis at a range, with ticks at round steps (the chart view refines them to the
+// axis' length on the screen).
 void FixRange(QValueAxis* axis, TAxisRange range);
 // The printf label format of a digit pattern: "#0.000" -> "%.3f", "#######" -> "%.0f".
 QString LabelFormat(const std::string& pattern);

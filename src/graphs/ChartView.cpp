@@ -10,8 +10,12 @@
 #include <QtCharts/QLogValueAxis>
 #include <QtCharts/QValueAxis>
 #include <QtCharts/QXYSeries>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
+
+#include "graphs/ChartFill.h"
 
 namespace uvlamp::graphs {
 
@@ -19,6 +23,11 @@ namespace {
 
 // How near, in pixels, the mouse must come to a point for its values to show.
 constexpr qreal kHoverReach = 8;
+
+// The room a tick label needs along its axis, in pixels: a wavelength or a count is wider than
+// it is tall.
+constexpr qreal kPixelsPerHorizontalLabel = 70;
+constexpr qreal kPixelsPerVerticalLabel = 28;
 
 QString Angstroms(double x) {
     return QString::number(x, 'g', 6) + QStringLiteral(" \u00C5");
@@ -33,9 +42,33 @@ TChartView::TChartView(QChart* chart, QWidget* parent) : QChartView(chart, paren
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     xText_ = Angstroms;
+    connect(chart, &QChart::plotAreaChanged, this, &TChartView::FitTicks);
+}
+
+qreal TChartView::TickStep(const QAbstractAxis* axis, qreal span) const {
+    const QRectF area = chart()->plotArea();
+    const bool horizontal = axis->orientation() == Qt::Horizontal;
+    const qreal pixels = horizontal ? area.width() : area.height();
+    const qreal perLabel = horizontal ? kPixelsPerHorizontalLabel : kPixelsPerVerticalLabel;
+    return RoundTickStep(span, std::max<qreal>(2, std::floor(pixels / perLabel)));
+}
+
+void TChartView::FitTicks() {
+    for (QAbstractAxis* axis : chart()->axes()) {
+        auto* value = qobject_cast<QValueAxis*>(axis);
+        if (value == nullptr || value->tickType() != QValueAxis::TicksDynamic ||
+            !(value->max() > value->min())) {
+            continue;
+        }
+        const qreal step = TickStep(value, value->max() - value->min());
+        if (value->tickInterval() != step) {
+            value->setTickInterval(step);
+        }
+    }
 }
 
 void TChartView::RememberHome() {
+    FitTicks();
     home_.clear();
     for (QAbstractAxis* axis : chart()->axes()) {
         if (auto* value = qobject_cast<QValueAxis*>(axis)) {
@@ -61,6 +94,11 @@ void TChartView::ResetZoom() {
         }
         const auto [min, max] = *home;
         if (auto* value = qobject_cast<QValueAxis*>(axis)) {
+            // The step first: the axis lays out its ticks as soon as its range changes, and the
+            // step of a zoomed range would give it thousands of them over the whole range.
+            if (value->tickType() == QValueAxis::TicksDynamic && max > min) {
+                value->setTickInterval(TickStep(value, max - min));
+            }
             value->setRange(min, max);
         } else if (auto* log = qobject_cast<QLogValueAxis*>(axis)) {
             log->setRange(min, max);
@@ -69,6 +107,7 @@ void TChartView::ResetZoom() {
                            QDateTime::fromMSecsSinceEpoch(qint64(max)));
         }
     }
+    FitTicks();
 }
 
 void TChartView::SetXText(std::function<QString(double)> text) {
@@ -121,6 +160,12 @@ void TChartView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QChartView::mouseDoubleClickEvent(event);
+}
+
+void TChartView::mouseReleaseEvent(QMouseEvent* event) {
+    // The base class zooms to the rubber band (or out, with the right button).
+    QChartView::mouseReleaseEvent(event);
+    FitTicks();
 }
 
 void TChartView::mouseMoveEvent(QMouseEvent* event) {

@@ -23,6 +23,10 @@ class TChartView : public QChartView {
     void RememberHome();
     // Returns every axis to its remembered range.
     void ResetZoom();
+    // Sets the ticks of the value axes with round steps to as many as their length on the
+    // screen can label without crowding. Runs by itself when the plot area changes, after a
+    // zoom and with RememberHome.
+    void FitTicks();
 
     // How an x value reads in the hover text; "3250 Å" (the value in ångströms) by default.
     void SetXText(std::function<QString(double)> text);
@@ -33,10 +37,14 @@ class TChartView : public QChartView {
 
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The round tick step for a span of an axis at its present length on the screen.
+    qreal TickStep(const QAbstractAxis* axis, qreal span) const;
+
     QHash<QAbstractAxis*, QPair<qreal, qreal>> home_;
     std::function<QString(double)> xText_;
 };

@@ -482,6 +482,30 @@ class TChartsTest : public QObject {
         QVERIFY(!QFile::exists(path));
     }
 
+    void TicksAreRoundAndAsManyAsTheAxisLengthLabels() {
+        TGraph g;
+        for (QValueAxis* axis : {g.x, g.y}) {
+            axis->setTickType(QValueAxis::TicksDynamic);
+            axis->setTickInterval(1);  // a thousand labels, if it stayed
+        }
+        QVERIFY(g.LayOut(QSize(300, 200)));
+        const qreal narrow = g.x->tickInterval();
+        QVERIFY(1000 / narrow <= g.chart->plotArea().width() / 60);
+        QVERIFY(2000 / g.y->tickInterval() <= g.chart->plotArea().height() / 25);
+        QVERIFY(g.LayOut(QSize(1200, 800)));
+        QVERIFY(g.x->tickInterval() < narrow);
+        // A zoom into a tenth of the range keeps about as many ticks, at a tenth of the step.
+        const qreal wide = g.x->tickInterval();
+        g.x->setRange(3000, 3100);
+        g.view.RememberHome();
+        QCOMPARE(g.x->tickInterval(), wide / 10);
+        for (const qreal step : {narrow, wide, g.y->tickInterval()}) {
+            const qreal magnitude = std::pow(10, std::floor(std::log10(step)));
+            QVERIFY2(QList<qreal>({1, 2, 5}).contains(step / magnitude),
+                     qPrintable(QString::number(step)));
+        }
+    }
+
     void DatesReadAsTheLocalClockAcrossSummerTime() {
         // A zone with summer time, whatever the machine's own: 2024 switched on 31 March at 02:00
         // and back on 27 October at 03:00.
