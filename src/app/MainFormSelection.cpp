@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QTabWidget>
+#include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <initializer_list>
@@ -15,6 +16,7 @@
 #include "app/QtText.h"
 #include "app/UpDown.h"
 #include "graphs/BubbleSeries.h"
+#include "graphs/ChartView.h"
 #include "scans/ListLines.h"
 #include "scans/Loading.h"
 #include "scans/Statistics.h"
@@ -86,6 +88,7 @@ void TMainForm::Button1Click() {
         series->clear();
     }
     Series3->Clear();
+    RelativeScanGraph->chart()->setTitle(QString());
     FillLampLists();
     ShowLoadResult(result);
 }

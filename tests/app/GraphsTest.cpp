@@ -226,6 +226,12 @@ class TGraphsTest : public QObject, public test::TWindowFixture {
         QVERIFY(f.RelativeScanGraphLeftAxis->min() < 0 && f.RelativeScanGraphLeftAxis->max() > 0);
         QVERIFY(f.RelativeScanGraph->chart()->title().contains(QString::fromUtf8(
             "day 12320 (25\u00B0C) relative to scan from day 12320 (25\u00B0C)")));
+
+        // Loading other files takes the scans' graphs away with the lamps.
+        f.Button1Click();
+        QVERIFY(f.Program.LampList.empty());
+        QCOMPARE(f.Series4->count(), 0);
+        QVERIFY(f.RelativeScanGraph->chart()->title().isEmpty());
     }
 
     void theHistoryFollows3250AngstromOrTheLastPoint() {
