@@ -27,36 +27,9 @@
 
 namespace uvlamp::app {
 
-namespace {
-
 using graphs::FillSeries;
 using graphs::FixRange;
 using graphs::ToQColor;
-
-// The x range of a curve's points; empty for no point.
-std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points) {
-    std::optional<TAxisRange> range;
-    for (const TPlotPoint& p : points) {
-        range = Union(range, TAxisRange{p.X, p.X});
-    }
-    return range;
-}
-
-// A curve on a chart whose axes follow it: the wavelengths it covers, its values with room
-// around them.
-void PlotCurve(const std::vector<TPlotPoint>& curve, QXYSeries* series, TRgb colour,
-               QValueAxis* bottom, QValueAxis* left) {
-    series->setColor(ToQColor(colour));
-    FillSeries(series, curve);
-    if (const auto wavelengths = XRange(curve)) {
-        FixRange(bottom, *wavelengths);
-    }
-    if (const auto values = YRange(curve)) {
-        FixRange(left, PaddedRange(*values));
-    }
-}
-
-}  // namespace
 
 void TMainForm::LampNamesClick() {
     TLamp* lamp = SelectedLamp();
@@ -90,18 +63,7 @@ void TMainForm::LampNamesClick() {
     Series8->clear();
 
     const std::vector<TPlotPoint> history = LampHistory(*lamp);
-    std::vector<double> days;
-    days.reserve(history.size());
-    for (const TPlotPoint& p : history) {
-        days.push_back(p.X);
-    }
-    const QList<qreal> msecs = graphs::ToLocalMsecs(days);
-    QList<QPointF> dated;
-    dated.reserve(msecs.size());
-    for (qsizetype k = 0; k < msecs.size(); ++k) {
-        dated.append(QPointF(msecs[k], history[static_cast<std::size_t>(k)].Y));
-    }
-    Series9->replace(dated);
+    graphs::FillDatedSeries(Series9, history);
     if (const auto span = XRange(history)) {
         // A day of room on either side, so the first and last scans do not sit on the frame.
         Chart1BottomAxis->setRange(graphs::ToDateTime(span->Min - 1),
@@ -138,8 +100,8 @@ void TMainForm::ScanNamesClick() {
     TScan ratio(scan.NPoints, scan.Lamp, scan.File);
     ratio.CopyFrom(scan);
     RatioToScan(ratio, r, PerDegree->isChecked());
-    PlotCurve(CountsCurve(ratio), Series4, kBlue, RelativeScanGraphBottomAxis,
-              RelativeScanGraphLeftAxis);
+    graphs::PlotCurve(CountsCurve(ratio), Series4, ToQColor(kBlue), RelativeScanGraphBottomAxis,
+                      RelativeScanGraphLeftAxis);
     graphs::SetChartTitle(RelativeScanGraph->chart(),
                           RelativeScanTitle(scan, r, PerDegree->isChecked()));
     RelativeScanGraph->RememberHome();
@@ -155,7 +117,8 @@ void TMainForm::PlotLampSpectrum(const TScan& scan) {
     // A division that stops early leaves the points after it as counts; they are drawn anyway,
     // as the operator's check of the UVRES file's wavelengths.
     spectrum.DivideBy(*Program.UvresResponse);
-    PlotCurve(CountsCurve(spectrum), Series8, kRed, LampGraphBottomAxis, LampGraphLeftAxis);
+    graphs::PlotCurve(CountsCurve(spectrum), Series8, ToQColor(kRed), LampGraphBottomAxis,
+                      LampGraphLeftAxis);
     LampGraph->RememberHome();
 }
 
@@ -191,7 +154,8 @@ void TMainForm::RedrawResponseGraph() {
 
 void TMainForm::PlotTemperatureCoefficient() {
     const TScan& response = *Program.CurrentResponse;
-    PlotCurve(TCoefCurve(response), Series10, kRed, Chart2BottomAxis, Chart2LeftAxis);
+    graphs::PlotCurve(TCoefCurve(response), Series10, ToQColor(kRed), Chart2BottomAxis,
+                      Chart2LeftAxis);
     Chart2->RememberHome();
 }
 

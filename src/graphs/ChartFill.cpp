@@ -29,15 +29,6 @@ namespace {
 // About as many tick intervals as a small chart can label without crowding.
 constexpr double kTickIntervals = 8;
 
-std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points) {
-    if (points.empty()) {
-        return std::nullopt;
-    }
-    const auto [low, high] = std::minmax_element(
-        points.begin(), points.end(), [](const auto& a, const auto& b) { return a.X < b.X; });
-    return TAxisRange{low->X, high->X};
-}
-
 QList<QPointF> ToPoints(const std::vector<TPlotPoint>& points) {
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(points.size()));
@@ -166,22 +157,40 @@ QList<qreal> ToLocalMsecs(const std::vector<double>& dayCounts) {
     return msecs;
 }
 
+void FillDatedSeries(QXYSeries* series, const std::vector<TPlotPoint>& points) {
+    std::vector<double> days;
+    days.reserve(points.size());
+    for (const TPlotPoint& p : points) {
+        days.push_back(p.X);
+    }
+    const QList<qreal> msecs = ToLocalMsecs(days);
+    QList<QPointF> dated;
+    dated.reserve(msecs.size());
+    for (qsizetype k = 0; k < msecs.size(); ++k) {
+        dated.append(QPointF(msecs[k], points[static_cast<std::size_t>(k)].Y));
+    }
+    series->replace(dated);
+}
+
 void PlotCounts(const TScan& scan, QXYSeries* series, const QColor& colour) {
     series->setColor(colour);
     FillSeries(series, CountsCurve(scan));
 }
 
-void PlotTCoef(const TScan& scan, QXYSeries* series, const QColor& colour) {
+void PlotCurve(const std::vector<TPlotPoint>& curve, QXYSeries* series, const QColor& colour,
+               QValueAxis* bottom, QValueAxis* left) {
     series->setColor(colour);
-    FillSeries(series, TCoefCurve(scan));
+    FillSeries(series, curve);
+    if (const auto wavelengths = XRange(curve)) {
+        FixRange(bottom, *wavelengths);
+    }
+    if (const auto values = YRange(curve)) {
+        FixRange(left, PaddedRange(*values));
+    }
 }
 
 void PlotDeviationBubbles(const TScan& scan, TBubbleSeries* series, bool shown) {
     FillBubbles(series, shown ? DeviationBubbles(scan) : std::vector<TBubble>{});
-}
-
-void PlotDeviationPoints(const TScan& scan, QXYSeries* series) {
-    FillColouredPoints(series, DeviationPoints(scan));
 }
 
 void PlotResponses(const TLampList& lamps, const TScan& response, QChart* chart, QValueAxis* bottom,

@@ -24,6 +24,8 @@ void FillSeries(QXYSeries* series, const std::vector<TPlotPoint>& points);
 // Points with a colour each; the series' own colour is kept for its legend.
 void FillColouredPoints(QXYSeries* series, const std::vector<TColouredPoint>& points);
 void FillBubbles(TBubbleSeries* series, const std::vector<TBubble>& bubbles);
+// Points whose X is a day count, on a date axis (ToLocalMsecs).
+void FillDatedSeries(QXYSeries* series, const std::vector<TPlotPoint>& points);
 
 // A round step (1, 2 or 5 times a power of ten) cutting a span into at most about that many
 // intervals.
@@ -54,12 +56,12 @@ void SetChartTitle(QChart* chart, const std::string& lines);
 
 // The scan's counts as a curve in the colour given.
 void PlotCounts(const TScan& scan, QXYSeries* series, const QColor& colour);
-// The response's temperature coefficient, percent per degree, in the colour given.
-void PlotTCoef(const TScan& scan, QXYSeries* series, const QColor& colour);
+// A curve in the colour given on a chart whose axes follow it: the wavelengths it covers, its
+// values with room around them.
+void PlotCurve(const std::vector<TPlotPoint>& curve, QXYSeries* series, const QColor& colour,
+               QValueAxis* bottom, QValueAxis* left);
 // The deviations of a scan from its lamp's average as bubbles; none when they are not shown.
 void PlotDeviationBubbles(const TScan& scan, TBubbleSeries* series, bool shown);
-// The scan's points coloured by the class of their deviation.
-void PlotDeviationPoints(const TScan& scan, QXYSeries* series);
 
 // Draws the response graph anew: every series of the chart is removed, then the curves are added
 // on the two axes given, with the left axis' title, labels and range.

@@ -36,19 +36,21 @@ std::vector<TPlotPoint> ArrayCurve(const TScan& scan, const TPointArray& values)
     return points;
 }
 
+// The range of one coordinate of the points (&TPoint::Y or &TPoint::X).
 template <class TPoint>
-std::optional<TAxisRange> YRangeOf(const std::vector<TPoint>& points) {
+std::optional<TAxisRange> RangeOf(const std::vector<TPoint>& points, double TPoint::*coordinate) {
     std::optional<TAxisRange> range;
     for (const TPoint& p : points) {
+        const double v = p.*coordinate;
         // A value without a number has no place on the axis and must not poison the comparison.
-        if (!std::isfinite(p.Y)) {
+        if (!std::isfinite(v)) {
             continue;
         }
         if (!range) {
-            range = TAxisRange{p.Y, p.Y};
+            range = TAxisRange{v, v};
         } else {
-            range->Min = std::min(range->Min, p.Y);
-            range->Max = std::max(range->Max, p.Y);
+            range->Min = std::min(range->Min, v);
+            range->Max = std::max(range->Max, v);
         }
     }
     return range;
@@ -137,11 +139,15 @@ std::vector<TColouredPoint> DeviationPoints(const TScan& scan) {
 }
 
 std::optional<TAxisRange> YRange(const std::vector<TPlotPoint>& points) {
-    return YRangeOf(points);
+    return RangeOf(points, &TPlotPoint::Y);
 }
 
 std::optional<TAxisRange> YRange(const std::vector<TColouredPoint>& points) {
-    return YRangeOf(points);
+    return RangeOf(points, &TColouredPoint::Y);
+}
+
+std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points) {
+    return RangeOf(points, &TPlotPoint::X);
 }
 
 std::optional<TAxisRange> Union(std::optional<TAxisRange> a, std::optional<TAxisRange> b) {

@@ -61,9 +61,10 @@ std::vector<TBubble> DeviationBubbles(const TScan& scan);
 // Points without a finite place are left out; a deviation without a number is red.
 std::vector<TColouredPoint> DeviationPoints(const TScan& scan);
 
-// The lowest and highest Y of the points; empty when there is none.
+// The lowest and highest Y (X) of the points; empty when there is none.
 std::optional<TAxisRange> YRange(const std::vector<TPlotPoint>& points);
 std::optional<TAxisRange> YRange(const std::vector<TColouredPoint>& points);
+std::optional<TAxisRange> XRange(const std::vector<TPlotPoint>& points);
 // The smallest range holding both; either may be empty.
 std::optional<TAxisRange> Union(std::optional<TAxisRange> a, std::optional<TAxisRange> b);
 // A data range widened outward by 5 % of each end's magnitude, so that every point stays inside
