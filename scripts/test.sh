@@ -1,24 +1,37 @@
 #!/usr/bin/env bash
-# Builds uvlamp with sanitizers and library assertions and runs every test. On a fresh Debian 12
-# machine it first installs the packages the build needs.
+# Builds uvlamp and runs every test, three ways: an optimised build, a build with the address and
+# undefined-behaviour sanitizers and library assertions, and a short run of every fuzz target on
+# its stored corpus. On a fresh Debian 12 machine it first installs the packages the builds need.
+#   UVLAMP_FUZZ_SECONDS   time per fuzz target (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh build-essential cmake ninja-build libgtest-dev libgmock-dev \
-    libbenchmark-dev libcli11-dev clang-format \
+    libbenchmark-dev libcli11-dev clang-format clang-14 libclang-rt-14-dev \
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev \
     fonts-dejavu-core tzdata
 
 # Every source file follows .clang-format.
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
 
-cmake --preset ci
-cmake --build --preset ci
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-ctest --preset ci -j"$(nproc)" 2>&1 | tee "$log"
-# A skipped test is a check that did not run: that is a failure here.
-if grep -q "tests did not run" "$log"; then
-    echo "Some tests were skipped; every test must run." >&2
-    exit 1
-fi
+run_suite() {
+    local preset=$1
+    echo "== $preset: build and test"
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset" -j"$(nproc)" 2>&1 | tee "$log"
+    # A skipped test is a check that did not run: that is a failure here.
+    if grep -q "tests did not run" "$log"; then
+        echo "Some tests of $preset were skipped; every test must run." >&2
+        exit 1
+    fi
+}
+run_suite ci-plain
+run_suite ci
+
+echo "== fuzz: every target on its corpus"
+cmake --preset fuzz
+cmake --build --preset fuzz
+scripts/fuzz.sh "${UVLAMP_FUZZ_SECONDS:-30}"

@@ -49,19 +49,6 @@ std::string LampLines(const TLamp& lamp, const TScan& response, const std::strin
     return text;
 }
 
-bool WriteOrTell(TProgram& program, TOperator& op, const std::string& name, const std::string& text,
-                 TResponseSave& result) {
-    if (ReplaceFileText(name, text)) {
-        result.Written.push_back(name);
-        return true;
-    }
-    op.Tell("File " + name + " could not be saved.", "Error!");
-    if (const TLogFile* log = program.Log()) {
-        log->WriteLine("\t\tFile " + name + " could not be saved.");
-    }
-    return false;
-}
-
 }  // namespace
 
 std::optional<TGrid> OutputGrid(double start, double step, double end) {
@@ -213,16 +200,22 @@ TResponseSave SaveResponseFiles(TProgram& program, TOperator& op, const TGrid& g
     const TResponseTexts texts =
         WriteResponseAndLog(response, grid, referenceIndex, program.LampList, program.OpenedFiles,
                             settings.IrrDirectory);
-    if (!WriteOrTell(program, op, names.Response, texts.Response, result) ||
-        !WriteOrTell(program, op, names.Log, texts.Log, result)) {
+    TFileTexts files{{names.Response, texts.Response}, {names.Log, texts.Log}};
+    if (spread) {
+        TTemperatureTexts temperature = TemperatureFileTexts(texts.Response, fit);
+        files.emplace_back(names.Temperature, std::move(temperature.Absolute));
+        files.emplace_back(names.RelativeTemperature, std::move(temperature.Relative));
+    }
+    // The files describe one calculation: they are replaced together or not at all.
+    if (const auto failed = ReplaceFilesText(files)) {
+        op.Tell("File " + failed->string() + " could not be saved.", "Error!");
+        if (const TLogFile* log = program.Log()) {
+            log->WriteLine("\t\tFile " + failed->string() + " could not be saved.");
+        }
         return result;
     }
-    if (spread) {
-        const TTemperatureTexts temperature = TemperatureFileTexts(texts.Response, fit);
-        if (!WriteOrTell(program, op, names.Temperature, temperature.Absolute, result) ||
-            !WriteOrTell(program, op, names.RelativeTemperature, temperature.Relative, result)) {
-            return result;
-        }
+    for (const auto& file : files) {
+        result.Written.push_back(file.first.string());
     }
     result.Saved = true;
     return result;

@@ -63,8 +63,8 @@ struct TResponseSave {
 
 // The save button's work after the response has been calculated: asks for the file name (in the
 // scan directory), logs the two "saved to" lines and writes the response file, the log and, when
-// the temperatures spread, the two temperature files. A file that cannot be written is told to
-// the operator by name and ends the save; the file it would have replaced stays as it was.
+// the temperatures spread, the two temperature files. The files are replaced together: when one
+// cannot be written it is told to the operator by name and none of them changes.
 // Nothing happens without a response or when the dialog is cancelled.
 TResponseSave SaveResponseFiles(TProgram& program, TOperator& op, const TGrid& grid,
                                 int referenceIndex);

@@ -82,7 +82,20 @@ std::string_view OneLine(std::string_view value) {
     return value.substr(0, value.find_first_of("\r\n"));
 }
 
-// Whether an existing file can be opened for writing. Opening for append changes nothing in it.
+// The index key of a key in a section: both in lower case, joined by a character neither holds.
+std::string IndexKey(std::string_view section, std::string_view key) {
+    std::string joined;
+    joined.reserve(section.size() + key.size() + 1);
+    for (const char c : section) {
+        joined += LowerAscii(c);
+    }
+    joined += '\n';
+    for (const char c : key) {
+        joined += LowerAscii(c);
+    }
+    return joined;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
@@ -152,16 +165,26 @@ TIniFile TIniFile::Load(const std::filesystem::path& path) {
 }
 
 std::optional<std::size_t> TIniFile::FindKey(std::string_view section, std::string_view key) const {
-    bool inSection = false;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const TLineInfo info = Classify(lines_[i], i == 0);
-        if (info.What == TLineInfo::Kind::Section) {
-            inSection = EqualNoCase(info.Name, section);
-        } else if (inSection && info.What == TLineInfo::Kind::Key && EqualNoCase(info.Name, key)) {
-            return i;
+    if (!indexed_) {
+        // The first key of a name in any block of a section of that name; keys before the first
+        // section header belong to none.
+        index_.clear();
+        std::optional<std::string_view> current;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const TLineInfo info = Classify(lines_[i], i == 0);
+            if (info.What == TLineInfo::Kind::Section) {
+                current = info.Name;
+            } else if (current && info.What == TLineInfo::Kind::Key) {
+                index_.try_emplace(IndexKey(*current, info.Name), i);
+            }
         }
+        indexed_ = true;
     }
-    return std::nullopt;
+    const auto found = index_.find(IndexKey(section, key));
+    if (found == index_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
 std::optional<std::string> TIniFile::ReadValue(std::string_view section,
@@ -219,6 +242,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
             insertAfter = i;
         }
     }
+    indexed_ = false;  // the lines after the new one move
     if (insertAfter) {
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*insertAfter + 1), newLine);
         return;

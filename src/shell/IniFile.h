@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace uvlamp {
@@ -53,6 +54,11 @@ class TIniFile {
     std::optional<std::size_t> FindKey(std::string_view section, std::string_view key) const;
 
     std::vector<std::string> lines_;
+    // Where each key of each section is first found: the settings read two thousand keys, and
+    // searching every line for each would make reading a long file take quadratic time. Built
+    // when first needed and dropped when a line is added.
+    mutable std::unordered_map<std::string, std::size_t> index_;
+    mutable bool indexed_ = false;
 };
 
 // An integer written as the settings file writes or accepts it: optional blanks, an optional

@@ -40,6 +40,8 @@ struct TSettings {
     double TeTo = 0;
     // Stored: path of the log file; empty while logging is off.
     std::string LogFileName;
+
+    bool operator==(const TSettings&) const = default;
 };
 
 }  // namespace uvlamp

@@ -172,5 +172,28 @@ TEST_F(BbfFile, ThatCannotBeRewrittenIsToldLoggedAndLeftAsItWas) {
               std::string::npos);
 }
 
+TEST(BbfRewrite, AFailedRewriteIsToldByNameAndLeavesTheFileAsItWas) {
+    const std::string text =
+        FormatBbfLine(Record(45100, 3100)) + "# kept\n" + FormatBbfLine(Record(45000, 3000));
+    for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
+        SCOPED_TRACE(test::TroubleName(trouble));
+        test::TTempDir dir;
+        const std::filesystem::path path = dir / "lamp1007.bbf";
+        test::WriteFile(path, text);
+        std::filesystem::permissions(path, std::filesystem::perms::all);
+        TScriptedOperator op;
+        TBbf bbf(46000);
+        {
+            test::TFailingWrites failing(dir, trouble);
+            // The records are read and in use; only the sorted file could not be written.
+            EXPECT_TRUE(bbf.Load(path.string(), TReport{op}));
+        }
+        EXPECT_EQ(bbf.Current.Date, 45100);
+        EXPECT_EQ(op.Messages(),
+                  std::vector<std::string>{"File " + path.string() + " could not be saved."});
+        EXPECT_EQ(test::Snapshot(dir.Path()), (test::TFolderSnapshot{{"lamp1007.bbf", text}}));
+    }
+}
+
 }  // namespace
 }  // namespace uvlamp

@@ -134,24 +134,30 @@ TEST(IrrWrite, AsksBeforeReplacingAndNeverLeavesAHalfWrittenFile) {
     EXPECT_EQ(test::ReadFile(path), table.WriteText(grid, 50));
 }
 
-TEST(IrrWrite, AFailedWriteIsToldAndKeepsTheEarlierFile) {
-    test::TTempDir dir;
-    const std::string path = (dir / "LAMP1007_(1008).irr").string();
-    test::WriteFile(path, "earlier file\n");
-    std::filesystem::permissions(
-        dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    // The file itself may be written; only its folder takes no new file. Writing in place would
-    // risk the earlier file, so the write fails.
-    std::filesystem::permissions(path, std::filesystem::perms::all);
-    {
-        test::TOrdinaryUser user(dir);
-        TScriptedOperator op(true);
-        EXPECT_EQ(FittedTable(path).Write(TGrid{1, 0.29}, 50, TReport{op}), TIrrWrite::Failed);
-        EXPECT_EQ(op.Messages(), std::vector<std::string>{"File " + path + " could not be saved."});
+TEST(IrrWrite, AFailedWriteIsToldByNameAndChangesNoFile) {
+    // A new file and one over an earlier file (which may itself be written: only its folder or
+    // the disk refuses), in a read-only folder and on a full disk.
+    for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
+        for (const bool earlier : {false, true}) {
+            SCOPED_TRACE(std::string(test::TroubleName(trouble)) + (earlier ? ", earlier" : ""));
+            test::TTempDir dir;
+            const std::string path = (dir / "LAMP1007_(1008).irr").string();
+            if (earlier) {
+                test::WriteFile(path, "earlier file\n");
+                std::filesystem::permissions(path, std::filesystem::perms::all);
+            }
+            const test::TFolderSnapshot before = test::Snapshot(dir.Path());
+            TScriptedOperator op(true);
+            {
+                test::TFailingWrites failing(dir, trouble);
+                EXPECT_EQ(FittedTable(path).Write(TGrid{2, 0.29, 0.3}, 50, TReport{op}),
+                          TIrrWrite::Failed);
+            }
+            EXPECT_EQ(op.Messages(),
+                      std::vector<std::string>{"File " + path + " could not be saved."});
+            EXPECT_EQ(test::Snapshot(dir.Path()), before);
+        }
     }
-    EXPECT_EQ(test::ReadFile(path), "earlier file\n");
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace

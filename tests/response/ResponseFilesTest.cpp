@@ -318,35 +318,56 @@ TEST(SaveResponseFiles, DoesNothingWithoutResponseOrName) {
     EXPECT_EQ(fs::directory_iterator(s.Dir.Path()), fs::directory_iterator());
 }
 
-TEST(SaveResponseFiles, AFileThatCannotBeWrittenIsToldAndLeavesTheEarlierOneAlone) {
-    TSaveSetup s;
-    s.Program.LampList[0]->MaxT = 40;
-    s.Calculate();
-    // The relative temperature file's place is taken by a folder; an earlier one of the other
-    // files is replaced, the earlier relative file is not touched.
-    const fs::path chosen = s.Dir / "resp";
-    fs::create_directory(s.Dir / "resp.tc.relative");
-    test::WriteFile(s.Dir / "resp.log_tc", "earlier log");
-    s.Op.QueueFile(chosen.string());
-    const TResponseSave save = SaveResponseFiles(s.Program, s.Op, *OutputGrid(2865, 5, 3250), 0);
-    EXPECT_FALSE(save.Saved);
-    EXPECT_EQ(save.Written.size(), 3u);
-    EXPECT_THAT(s.Op.Messages(), ElementsAre("File " + (s.Dir / "resp.tc.relative").string() +
-                                             " could not be saved."));
-    EXPECT_NE(test::ReadFile(s.Dir / "resp.log_tc"), "earlier log");
-    EXPECT_TRUE(fs::is_directory(s.Dir / "resp.tc.relative"));
+TEST(SaveResponseFiles, AFileThatCannotBeWrittenIsToldAndNoneOfTheFilesChanges) {
+    // The last file's place is taken by a folder, then the first one's: either way the earlier
+    // files stay as they were and nothing new or temporary is left.
+    for (const char* blocked : {"resp.tc.relative", "resp_tc"}) {
+        SCOPED_TRACE(blocked);
+        TSaveSetup s;
+        s.Program.LampList[0]->MaxT = 40;
+        s.Calculate();
+        fs::create_directory(s.Dir / blocked);
+        test::WriteFile(s.Dir / "resp.log_tc", "earlier log");
+        s.Op.QueueFile((s.Dir / "resp").string());
+        const TResponseSave save =
+            SaveResponseFiles(s.Program, s.Op, *OutputGrid(2865, 5, 3250), 0);
+        EXPECT_FALSE(save.Saved);
+        EXPECT_THAT(save.Written, IsEmpty());
+        EXPECT_THAT(s.Op.Messages(),
+                    ElementsAre("File " + (s.Dir / blocked).string() + " could not be saved."));
+        EXPECT_EQ(test::ReadFile(s.Dir / "resp.log_tc"), "earlier log");
+        EXPECT_THAT(test::FileNames(s.Dir.Path()), ElementsAre("resp.log_tc"));
+        EXPECT_TRUE(fs::is_directory(s.Dir / blocked));
+    }
+}
 
-    // The response file itself cannot be written: nothing else is written.
-    TSaveSetup t;
-    t.Program.LampList[0]->MaxT = 40;
-    t.Calculate();
-    fs::create_directory(t.Dir / "resp_tc");
-    test::WriteFile(t.Dir / "resp.log_tc", "earlier log");
-    t.Op.QueueFile((t.Dir / "resp").string());
-    EXPECT_THAT(SaveResponseFiles(t.Program, t.Op, *OutputGrid(2865, 5, 3250), 0).Written,
-                IsEmpty());
-    EXPECT_EQ(test::ReadFile(t.Dir / "resp.log_tc"), "earlier log");
-    EXPECT_FALSE(fs::exists(t.Dir / "resp.tc"));
+TEST(SaveResponseFiles, ASaveThatTheFolderOrDiskRefusesIsToldAndChangesNoFile) {
+    // The response, its log and both temperature files, new or over earlier ones.
+    for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
+        for (const bool earlier : {false, true}) {
+            SCOPED_TRACE(std::string(test::TroubleName(trouble)) + (earlier ? ", earlier" : ""));
+            TSaveSetup s;
+            s.Program.LampList[0]->MaxT = 40;
+            s.Calculate();
+            if (earlier) {
+                for (const char* name : {"resp_tc", "resp.log_tc", "resp.tc", "resp.tc.relative"}) {
+                    test::WriteFile(s.Dir / name, std::string("earlier ") + name + "\n");
+                }
+            }
+            const test::TFolderSnapshot before = test::Snapshot(s.Dir.Path());
+            s.Op.QueueFile((s.Dir / "resp").string());
+            TResponseSave save;
+            {
+                test::TFailingWrites failing(s.Dir, trouble);
+                save = SaveResponseFiles(s.Program, s.Op, *OutputGrid(2865, 5, 3250), 0);
+            }
+            EXPECT_FALSE(save.Saved);
+            EXPECT_THAT(save.Written, IsEmpty());
+            EXPECT_THAT(s.Op.Messages(), ElementsAre("File " + (s.Dir / "resp_tc").string() +
+                                                     " could not be saved."));
+            EXPECT_EQ(test::Snapshot(s.Dir.Path()), before);
+        }
+    }
 }
 
 }  // namespace

@@ -293,20 +293,56 @@ TEST(SaveSettingsFileTest, ReportsAPathThatCannotBeWritten) {
     EXPECT_EQ(ReadFile(dir / "plain"), "a file, not a directory");
 }
 
+TEST(SaveSettingsFileTest, AFailedSaveNamesTheFileAndChangesNothing) {
+    const std::string earlierText = "[Global]\nLimitScans=1\n; the operator's note\n";
+    TSettings s;
+    s.MKIIIs[42] = true;
+    s.LogFileName = "/var/log/uvlamp.log";
+    for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
+        for (const bool earlier : {false, true}) {
+            SCOPED_TRACE(std::string(test::TroubleName(trouble)) + (earlier ? ", earlier" : ""));
+            TTempDir dir;
+            const auto path = dir / "uvlamp.INI";
+            if (earlier) {
+                WriteFile(path, earlierText);
+                // A writable file in a read-only folder is rewritten in place, by design: here
+                // the file is read-only too.
+                if (trouble == test::TWriteTrouble::ReadOnlyFolder) {
+                    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+                }
+            }
+            const test::TFolderSnapshot before = test::Snapshot(dir.Path());
+            std::optional<std::string> result;
+            {
+                test::TFailingWrites failing(dir, trouble);
+                result = SaveSettingsFile(s, path);
+            }
+            EXPECT_EQ(result, "Unable to write to " + path.string());
+            EXPECT_EQ(test::Snapshot(dir.Path()), before);
+        }
+    }
+}
+
 #ifndef _WIN32
-TEST(SaveSettingsFileTest, LeavesAReadOnlyFileIntact) {
+TEST(SaveSettingsFileTest, AnInPlaceRewriteThatFailsPutsTheEarlierFileBack) {
+    // The folder takes no new file, so the writable file is rewritten where it is; the disk is
+    // full, so that fails partway, and the earlier bytes go back.
     TTempDir dir;
-    test::TOrdinaryUser user(dir);
-    const auto path = dir / "locked" / "uvlamp.INI";
-    const std::string before = "[Global]\nLimitScans=1\n";
-    WriteFile(path, before);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    std::filesystem::permissions(path.parent_path(), std::filesystem::perms::owner_read |
-                                                         std::filesystem::perms::owner_exec);
-    const auto result = SaveSettingsFile(TSettings{}, path);
-    std::filesystem::permissions(path.parent_path(), std::filesystem::perms::owner_all);
+    const auto path = dir / "uvlamp.INI";
+    // The flag changes within the first bytes, which are the ones the full disk still takes.
+    const std::string earlierText = "[MKIIIs]\n042=0\n; the operator's note\n";
+    WriteFile(path, earlierText);
+    std::filesystem::permissions(path, std::filesystem::perms::all);
+    TSettings s;
+    s.MKIIIs[42] = true;
+    std::optional<std::string> result;
+    {
+        test::TFailingWrites readOnly(dir, test::TWriteTrouble::ReadOnlyFolder);
+        test::TFailingWrites full(dir, test::TWriteTrouble::FullDisk);
+        result = SaveSettingsFile(s, path);
+    }
     EXPECT_EQ(result, "Unable to write to " + path.string());
-    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(test::Snapshot(dir.Path()), (test::TFolderSnapshot{{"uvlamp.INI", earlierText}}));
 }
 #endif
 

@@ -7,7 +7,10 @@
 #include <stdexcept>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace uvlamp::test {
@@ -59,6 +62,67 @@ TOrdinaryUser::~TOrdinaryUser() {
         }
     }
 #endif
+}
+
+namespace {
+#ifndef _WIN32
+// Small enough that every file the program writes outgrows it.
+constexpr rlim_t kFullDiskBytes = 16;
+rlimit savedFileSizeLimit{};
+#endif
+}  // namespace
+
+TFailingWrites::TFailingWrites(const TTempDir& dir, TWriteTrouble trouble)
+    : dir_(dir), trouble_(trouble) {
+    if (trouble_ == TWriteTrouble::ReadOnlyFolder) {
+        user_ = std::make_unique<TOrdinaryUser>(dir_);
+        std::filesystem::permissions(
+            dir_.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        return;
+    }
+#ifndef _WIN32
+    // Beyond the limit a write fails with EFBIG instead of the signal that would end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
+    rlimit limit = savedFileSizeLimit;
+    limit.rlim_cur = kFullDiskBytes;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        throw std::runtime_error("cannot limit the file size");
+    }
+#else
+    throw std::runtime_error("no full disk can be made here");
+#endif
+}
+
+TFailingWrites::~TFailingWrites() {
+    if (trouble_ == TWriteTrouble::ReadOnlyFolder) {
+        std::filesystem::permissions(dir_.Path(), std::filesystem::perms::owner_all);
+        return;
+    }
+#ifndef _WIN32
+    setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
+#endif
+}
+
+std::vector<TWriteTrouble> WriteTroubles() {
+#ifndef _WIN32
+    return {TWriteTrouble::ReadOnlyFolder, TWriteTrouble::FullDisk};
+#else
+    return {TWriteTrouble::ReadOnlyFolder};
+#endif
+}
+
+const char* TroubleName(TWriteTrouble trouble) {
+    return trouble == TWriteTrouble::ReadOnlyFolder ? "read-only folder" : "full disk";
+}
+
+TFolderSnapshot Snapshot(const std::filesystem::path& folder) {
+    TFolderSnapshot snapshot;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).generic_string();
+        snapshot[name] = entry.is_regular_file() ? ReadFile(entry.path()) : "<not a file>";
+    }
+    return snapshot;
 }
 
 void WriteFile(const std::filesystem::path& path, std::string_view bytes) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,36 @@ class TOrdinaryUser {
   private:
     bool switched_ = false;
 };
+
+// How a write into a folder is made to fail for the rest of a scope.
+enum class TWriteTrouble {
+    // The folder is read-only (and the tests run as an ordinary user, see TOrdinaryUser).
+    ReadOnlyFolder,
+    // The disk is full: no file of the process can grow beyond a few bytes (a file size limit,
+    // so that every write fails partway like on a full disk). Not on Windows.
+    FullDisk,
+};
+class TFailingWrites {
+  public:
+    TFailingWrites(const TTempDir& dir, TWriteTrouble trouble);
+    ~TFailingWrites();
+    TFailingWrites(const TFailingWrites&) = delete;
+    TFailingWrites& operator=(const TFailingWrites&) = delete;
+
+  private:
+    const TTempDir& dir_;
+    TWriteTrouble trouble_;
+    std::unique_ptr<TOrdinaryUser> user_;
+};
+
+// Every way of failing that this system can make.
+std::vector<TWriteTrouble> WriteTroubles();
+const char* TroubleName(TWriteTrouble trouble);
+
+// Every file under a folder with its bytes: equal snapshots taken before and after a failed write
+// show that no file changed and none was added or left behind.
+using TFolderSnapshot = std::map<std::string, std::string>;
+TFolderSnapshot Snapshot(const std::filesystem::path& folder);
 
 // Writes bytes exactly as given (binary mode), creating parent directories.
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
