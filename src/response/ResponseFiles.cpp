@@ -139,7 +139,7 @@ TResponseTexts WriteResponseAndLog(TScan& response, const TGrid& grid, int refer
     std::string& log = texts.Log;
     log += "Processed files:";
     for (const auto& file : files) {
-        log += Sprintf(" %s", file->FileName.c_str());
+        log += " " + ReadableFileName(file->FileName);
     }
     log += "\nLamps:\n";
     for (const auto& lamp : lamps) {

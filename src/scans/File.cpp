@@ -21,7 +21,8 @@ void TFile::ReadNameDay(const std::string& name) {
     const std::string day = name.size() > 2 ? name.substr(2, 3) : std::string();
     const auto value = ParseDecimalInt(day);
     if (!value) {
-        throw TConversionError(name + ": '" + day + "' is not a valid day of year");
+        throw TConversionError(ReadableFileName(name) + ": '" + ReadableText(day, 3) +
+                               "' is not a valid day of year");
     }
     NameDay = *value;
 }
@@ -34,7 +35,7 @@ bool TFile::AppendScan(TLamp& lamp, std::unique_ptr<TScan> scan, TReadContext& c
     lamp.SyncPointCount();
     if (std::find(notedLamps_.begin(), notedLamps_.end(), lamp.Name) == notedLamps_.end()) {
         notedLamps_.push_back(lamp.Name);
-        ctx.Notes.push_back(FileName + ": scans of lamp " + lamp.Name +
+        ctx.Notes.push_back(ReadableFileName(FileName) + ": scans of lamp " + lamp.Name +
                             " with other wavelengths than its first scan were left out");
     }
     return false;
@@ -53,10 +54,19 @@ std::string LampNameAfter(const std::string& fileName, std::size_t u) {
     if (length < u + 4) {
         return {};
     }
-    return fileName.substr(u, length - u - 4);
+    return ReadableLampName(std::string_view(fileName).substr(u, length - u - 4));
 }
 
 }  // namespace
+
+std::string ReadableLampName(std::string_view name) {
+    return ReadableText(name, kMaxLampNameLength);
+}
+
+std::string ReadableFileName(std::string_view name) {
+    // No file system takes longer names; a longer text is no name.
+    return ReadableText(name, 255);
+}
 
 std::string QlLampName(const std::string& fileName) {
     const std::size_t underscore = fileName.rfind('_');

@@ -98,8 +98,17 @@ class TXLFile : public TFile {
 
 using TFileList = std::vector<std::unique_ptr<TFile>>;
 
+// Lamp names come from file names and file contents; a name is shown in lists, titles, logs and
+// file names, so it is kept readable: control characters become "?", and a name longer than this
+// is cut (ending in "...").
+inline constexpr std::size_t kMaxLampNameLength = 64;
+std::string ReadableLampName(std::string_view name);
+// A file's name as lists, messages and logs show it: control characters become "?".
+std::string ReadableFileName(std::string_view name);
+
 // The lamp named by a QL or QS file name: the characters after the last "_" (for QL files
-// without "_", after the first two characters) up to the dot and the three-character extension.
+// without "_", after the first two characters) up to the dot and the three-character extension,
+// made readable.
 std::string QlLampName(const std::string& fileName);
 std::string QsLampName(const std::string& fileName);
 

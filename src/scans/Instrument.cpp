@@ -1,5 +1,6 @@
 #include "scans/Instrument.h"
 
+#include "scans/File.h"
 #include "shell/Errors.h"
 #include "shell/Format.h"
 #include "shell/Operator.h"
@@ -49,7 +50,8 @@ TInstrumentCheck CheckInstrument(TSettings& settings, TOperator& op, const std::
         return TInstrumentCheck::Kept;
     }
     if (!InstrumentIndex(number)) {
-        throw TConversionError(fileName + ": '" + number + "' is not a valid instrument number");
+        throw TConversionError(ReadableFileName(fileName) + ": '" + ReadableText(number, 3) +
+                               "' is not a valid instrument number");
     }
     settings.InstrumentNumber = number;
     return TInstrumentCheck::Changed;

@@ -73,7 +73,7 @@ void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes) {
             target.Scans.push_back(std::move(scan));
         }
         if (leftOut) {
-            notes.push_back(file.FileName + ": scans of lamp " + lamp->Name +
+            notes.push_back(ReadableFileName(file.FileName) + ": scans of lamp " + lamp->Name +
                             " with other wavelengths than the scans of that lamp read before"
                             " were left out");
         }
@@ -101,7 +101,8 @@ TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
         for (const std::string& name : names) {
             const TScanFileKind kind = ClassifyFileName(name);
             if (kind == TScanFileKind::None) {
-                result.Skipped.push_back({name, "is not a QL, UL, XL or QS file by its name"});
+                result.Skipped.push_back(
+                    {ReadableFileName(name), "is not a QL, UL, XL or QS file by its name"});
                 continue;
             }
             if (CheckInstrument(settings, op, FileExtension(name), name) ==
@@ -115,13 +116,13 @@ TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
             auto file = NewScanFile(kind);
             whyNotOpened.clear();
             if (!file->Read(name, ctx)) {
-                result.Skipped.push_back({name, whyNotOpened.empty()
-                                                    ? "holds no scan that could be read"
-                                                    : whyNotOpened});
+                result.Skipped.push_back(
+                    {ReadableFileName(name),
+                     whyNotOpened.empty() ? "holds no scan that could be read" : whyNotOpened});
                 continue;
             }
             if (const TLogFile* log = program.Log()) {
-                log->WriteLine("\tReading file " + name + ": " +
+                log->WriteLine("\tReading file " + ReadableFileName(name) + ": " +
                                std::to_string(file->Lamps.size()) + " lamp(s), " +
                                std::to_string(file->NScans) + " scan(s)");
             }

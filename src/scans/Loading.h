@@ -32,7 +32,7 @@ struct TSkippedFile {
 
 struct TLoadResult {
     std::vector<std::string> FilesRead;  // in reading order, as in OpenedFiles
-    std::vector<TSkippedFile> Skipped;   // selected files not loaded, and why
+    std::vector<TSkippedFile> Skipped;   // selected files not loaded (names readable), and why
     std::vector<std::string> Notes;      // scans left out of files that were loaded
     // The conversion error (a bad time of day, day of year or instrument number) that ended the
     // reading of the files; the files after it were not read.

@@ -9,6 +9,7 @@
 #include "scans/TextReader.h"
 #include "shell/DayCount.h"
 #include "shell/Errors.h"
+#include "shell/Format.h"
 #include "shell/Operator.h"
 #include "shell/Settings.h"
 
@@ -100,7 +101,8 @@ bool TQLScan::Read(TTextReader& f, TOperator& op) {
         if (f.AtEnd()) {
             return false;  // a time word cut off by the end of the file
         }
-        throw TConversionError(FileNameOf(*this) + ": '" + timeWord + "' is not a valid time");
+        throw TConversionError(ReadableFileName(FileNameOf(*this)) + ": '" +
+                               ReadableText(timeWord, 40) + "' is not a valid time");
     }
     const int day = LeadingInt(dayText);
     DateTime = *time;

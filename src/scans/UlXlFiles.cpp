@@ -94,6 +94,7 @@ bool ReadScanHeader(TScan& s, TTextReader& f, std::string& lampName) {
         lampName.clear();
         if (f.MatchLiteral(" ln")) {
             f.ReadWord(lampName);
+            lampName = ReadableLampName(lampName);
         }
         if (n < 1 || n > kMaxUlXlPoints) {
             return false;

@@ -274,4 +274,26 @@ std::optional<double> ParseDecimalFloat(std::string_view text) {
     return value;
 }
 
+std::string ReadableText(std::string_view text, std::size_t maxLength) {
+    std::size_t length = text.size();
+    const bool cut = length > maxLength;
+    if (cut) {
+        length = maxLength;
+        // Not inside a character of several bytes: back to the start of the one cut.
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+            --length;
+        }
+    }
+    std::string readable(text.substr(0, length));
+    for (char& c : readable) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    if (cut) {
+        readable += "...";
+    }
+    return readable;
+}
+
 }  // namespace uvlamp

@@ -36,6 +36,11 @@ std::string_view TrimSpace(std::string_view text);
 // infinities, NaNs, hexadecimal numbers and numbers out of the range of a double.
 std::optional<double> ParseDecimalFloat(std::string_view text);
 
+// A text from a file as it can be shown in a list, a message or a log line: control characters
+// (which would break the line or show as nothing) become "?", and a text of more than maxLength
+// bytes is cut there (not inside a UTF-8 character) and ends in "...".
+std::string ReadableText(std::string_view text, std::size_t maxLength);
+
 // Letter case of A to Z only: names in station files and settings are ASCII, and no locale may
 // change what matches.
 inline char LowerAscii(char c) {

@@ -136,5 +136,26 @@ TEST(ParseDecimalFloatTest, ReadsWhatAnOperatorTypesAndNothingElse) {
     }
 }
 
+TEST(ReadableTextTest, ShowsControlCharactersAndCutsLongTextsBetweenCharacters) {
+    struct TCase {
+        std::string Text;
+        std::size_t Max;
+        std::string Expected;
+    };
+    const TCase cases[] = {
+        {"L1033", 64, "L1033"},
+        {"a\tb\nc\x1b[31m\x7f", 64, "a?b?c?[31m?"},
+        {std::string("x\0y", 3), 64, "x?y"},
+        {"abcdef", 4, "abcd..."},
+        {"abcd", 4, "abcd"},
+        // "\xc3\xa9" is one character: a cut after its first byte moves before it.
+        {"ab\xc3\xa9", 3, "ab..."},
+        {"ab\xc3\xa9z", 4, "ab\xc3\xa9..."},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(ReadableText(c.Text, c.Max), c.Expected) << c.Text;
+    }
+}
+
 }  // namespace
 }  // namespace uvlamp
