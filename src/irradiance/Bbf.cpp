@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "scans/TextReader.h"
 #include "shell/FileIo.h"
@@ -68,7 +69,9 @@ bool TBbf::Load(const std::string& path, const TReport& report) {
     std::string whyNot;
     const auto bytes = ReadFileBytes(path, buffer, kMaxBbfFileBytes, "a BBF file", whyNot);
     if (!bytes) {
-        report.LogLine("File " + path + " not found.");
+        std::error_code ec;
+        report.LogLine("File " + path + " " +
+                       (std::filesystem::exists(path, ec) ? whyNot : "not found") + ".");
         FileName.clear();
         return false;
     }

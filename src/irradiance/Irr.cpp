@@ -46,8 +46,15 @@ bool TIrr::Read(const TReport& report) {
     std::string whyNot;
     const auto bytes = ReadFileBytes(FileName, buffer, kMaxIrrFileBytes, "an IRR file", whyNot);
     if (!bytes) {
-        report.Operator.Tell("IRR file not found.", FileName);
-        report.LogLine("\t\tIRR file " + FileName + " not found.");
+        std::error_code ec;
+        if (!std::filesystem::exists(FileName, ec)) {
+            report.Operator.Tell("IRR file not found.", FileName);
+            report.LogLine("\t\tIRR file " + FileName + " not found.");
+        } else {
+            // There, but too large or not readable: say what is wrong with it.
+            report.Operator.Tell("This file " + whyNot + ".", FileName);
+            report.LogLine("\t\tIRR file " + FileName + " " + whyNot + ".");
+        }
         return false;
     }
     if (!ReadText(*bytes)) {

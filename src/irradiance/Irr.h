@@ -34,10 +34,10 @@ class TIrr {
     // and a fresh black-body description dated today (a day count).
     explicit TIrr(std::string fileName, double today);
 
-    // Reads the file named by FileName. When it cannot be read: the message box "IRR file not
+    // Reads the file named by FileName. When it is missing: the message box "IRR file not
     // found." with the path as caption, the log line "\t\tIRR file <path> not found.", false,
-    // and the table as it was. A file with no distance after its header is refused the same way,
-    // saying so.
+    // and the table as it was. A file that is there but cannot be read (too large, a folder) or
+    // has no distance after its header is refused the same way, saying what is wrong.
     bool Read(const TReport& report);
     // The same from the file's text.
     bool ReadText(std::string_view text);

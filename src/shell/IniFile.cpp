@@ -1,8 +1,6 @@
 #include "shell/IniFile.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "shell/FileIo.h"
 #include "shell/Format.h"
@@ -154,14 +152,18 @@ TIniFile TIniFile::FromText(std::string_view text) {
     return ini;
 }
 
-TIniFile TIniFile::Load(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
+std::optional<TIniFile> TIniFile::Load(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        return TIniFile{};
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return FromText(ss.str());
+    std::string buffer;
+    std::string whyNot;
+    const auto bytes = ReadFileBytes(path, buffer, kMaxFileBytes, "a settings file", whyNot);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return FromText(*bytes);
 }
 
 std::optional<std::size_t> TIniFile::FindKey(std::string_view section, std::string_view key) const {

@@ -21,8 +21,12 @@ class TIniFile {
     TIniFile() = default;
     // Parses a text with LF, CR LF or CR line ends.
     static TIniFile FromText(std::string_view text);
-    // Reads a file; a missing or unreadable file gives an empty INI file.
-    static TIniFile Load(const std::filesystem::path& path);
+    // A settings file holds a few dozen lines; anything near this size is not one.
+    static constexpr std::uintmax_t kMaxFileBytes = 1024 * 1024;
+    // Reads a file; a missing file gives an empty INI file. Empty when the file exists but cannot
+    // be read or is larger than kMaxFileBytes: such a file must not be replaced by what was
+    // written into an empty one.
+    static std::optional<TIniFile> Load(const std::filesystem::path& path);
 
     // The value of a key, without the blanks around it, cut to kMaxValueLength characters; empty
     // when the section or the key is missing.

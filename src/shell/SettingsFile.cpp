@@ -121,7 +121,7 @@ void ReadSettings(TSettings& settings, const TIniFile& ini) {
 }
 
 void ReadSettingsFile(TSettings& settings, const std::filesystem::path& path) {
-    ReadSettings(settings, TIniFile::Load(path));
+    ReadSettings(settings, TIniFile::Load(path).value_or(TIniFile{}));
 }
 
 void WriteSettings(const TSettings& settings, TIniFile& ini) {
@@ -147,9 +147,12 @@ void WriteSettings(const TSettings& settings, TIniFile& ini) {
 
 std::optional<std::string> SaveSettingsFile(const TSettings& settings,
                                             const std::filesystem::path& path) {
-    TIniFile ini = TIniFile::Load(path);
-    WriteSettings(settings, ini);
-    if (!ini.Save(path)) {
+    // A file that is there but cannot be read keeps whatever it holds.
+    std::optional<TIniFile> ini = TIniFile::Load(path);
+    if (ini) {
+        WriteSettings(settings, *ini);
+    }
+    if (!ini || !ini->Save(path)) {
         return "Unable to write to " + path.string();
     }
     return std::nullopt;

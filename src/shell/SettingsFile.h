@@ -34,7 +34,8 @@ void ReadSettingsFile(TSettings& settings, const std::filesystem::path& path);
 void WriteSettings(const TSettings& settings, TIniFile& ini);
 
 // Reads the settings file, writes the settings into it and saves it. Empty on success, otherwise
-// the message "Unable to write to " followed by the path.
+// the message "Unable to write to " followed by the path; a file that exists but cannot be read
+// (or is far too large for a settings file) is not replaced.
 std::optional<std::string> SaveSettingsFile(const TSettings& settings,
                                             const std::filesystem::path& path);
 

@@ -152,7 +152,7 @@ TEST(IniFileWriteTest, LineBreaksCannotSplitAValueIntoNewLines) {
 TEST(IniFileSaveTest, WritesTextAndReplacesAnExistingFile) {
     TTempDir dir;
     const auto path = dir / "uvlamp.INI";
-    EXPECT_TRUE(TIniFile::Load(path).Text().empty());
+    EXPECT_TRUE(TIniFile::Load(path).value().Text().empty());
 
     TIniFile ini = TIniFile::FromText("[S]\r\nA=1\r\n");
     ASSERT_TRUE(ini.Save(path));
@@ -163,7 +163,7 @@ TEST(IniFileSaveTest, WritesTextAndReplacesAnExistingFile) {
 #endif
     ini.WriteString("S", "A", "2");
     ASSERT_TRUE(ini.Save(path));
-    EXPECT_EQ(TIniFile::Load(path).ReadValue("S", "A"), "2");
+    EXPECT_EQ(TIniFile::Load(path).value().ReadValue("S", "A"), "2");
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
