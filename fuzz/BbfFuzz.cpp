@@ -20,15 +20,20 @@ std::string ReadAll(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// One folder per process, so that parallel fuzzing jobs do not share files.
+// One folder per process, so that parallel fuzzing jobs do not share files; removed at exit.
+struct TWorkFolder {
+    std::filesystem::path Path =
+        std::filesystem::temp_directory_path() / ("uvlamp-fuzz-bbf-" + std::to_string(::getpid()));
+    TWorkFolder() { std::filesystem::create_directories(Path); }
+    ~TWorkFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path, ec);
+    }
+};
+
 const std::filesystem::path& WorkFolder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("uvlamp-fuzz-bbf-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
+    static const TWorkFolder folder;
+    return folder.Path;
 }
 
 }  // namespace

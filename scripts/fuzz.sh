@@ -14,6 +14,10 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets=(ql qs ul xl irr bbf response ini timeword)
 fi
 build=${UVLAMP_FUZZ_BUILD:-build/fuzz}
+# The BBF target writes a file per input; in memory that costs no disk flushes.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 work=${UVLAMP_FUZZ_WORK:-$(mktemp -d)}
 mkdir -p "$work"
 

@@ -50,6 +50,10 @@ bool ParseBbfLine(std::string_view line, TBbfRecord& record) {
           f.ReadDouble(r.Rms) && f.MatchLiteral("  Date = ") && f.ReadDouble(r.Date))) {
         return false;
     }
+    // The file holds whole days: a date with a fraction (a hand edit) is taken as the day the
+    // rewrite will write, so two records that the rewrite would give one date are one record
+    // already, and a file reads the same before and after its rewrite.
+    r.Date = std::nearbyint(r.Date);
     std::string_view rest = line.substr(f.Position());
     for (int blanks = 0; blanks < 2 && !rest.empty() && rest.front() == ' '; ++blanks) {
         rest.remove_prefix(1);

@@ -51,7 +51,7 @@ bool IsUsableStandard(const TBbfRecord& record);
 
 // One line of a BBF file, and the record it holds, if it holds one. The remark is the rest of
 // the line after the date without the two blanks the writer puts there, so a remark survives
-// any number of rewrites unchanged.
+// any number of rewrites unchanged. Dates are whole days: a fraction is rounded away on reading.
 std::string FormatBbfLine(const TBbfRecord& record);
 bool ParseBbfLine(std::string_view line, TBbfRecord& record);
 

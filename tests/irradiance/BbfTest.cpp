@@ -44,6 +44,11 @@ TEST(BbfLine, HasTheFixedLayoutAndReadsBackAsWritten) {
     // Blanks in the pattern match any white space, also none.
     ASSERT_TRUE(ParseBbfLine("Distance=50 Temperature=3000 Factor=1 RMS=0 Date=45000", back));
     EXPECT_EQ(back.Remark, "");
+    // The file holds whole days; a hand-edited fraction is read as the day written back.
+    ASSERT_TRUE(ParseBbfLine("Distance=50 Temperature=3000 Factor=1 RMS=0 Date=4400.0123", back));
+    EXPECT_EQ(back.Date, 4400);
+    ASSERT_TRUE(ParseBbfLine("Distance=50 Temperature=3000 Factor=1 RMS=0 Date=4400.7", back));
+    EXPECT_EQ(back.Date, 4401);
     for (const char* bad : {"", "Distance = 50.0 Temperature = 3000", "# lamp 1007",
                             "Distance = 50.0 Temperature = nan Factor = 1 RMS = 0  Date = 1"}) {
         EXPECT_FALSE(ParseBbfLine(bad, back)) << bad;
@@ -109,6 +114,19 @@ TEST_F(BbfFile, IsRewrittenSortedWithOneRecordPerDate) {
     EXPECT_EQ(last_.Current, Record(45100, 3101, "same date, later line"));
     EXPECT_EQ(last_.FileName, path_.string());
     EXPECT_NE(LogText().find("Updating " + path_.string() + ".\n"), std::string::npos);
+}
+
+TEST_F(BbfFile, RecordsOfOneWrittenDateAreOneRecordBeforeAndAfterTheRewrite) {
+    // Two dates that differ only by a fraction would be written as one day: the second load
+    // would then merge records the first kept apart.
+    const std::string text =
+        "Distance = 50.0 Temperature = 3000 Factor = 1 RMS = 0  Date = 4400.0123 first\n"
+        "Distance = 50.0 Temperature = 3001 Factor = 1 RMS = 0  Date = 4400 second\n";
+    const std::string rewritten = Load(text);
+    ASSERT_EQ(last_.Records.size(), 1u);
+    EXPECT_EQ(last_.Current.Temperature, 3001);
+    EXPECT_EQ(Load(rewritten), rewritten);
+    EXPECT_EQ(last_.Records.size(), 1u);
 }
 
 TEST_F(BbfFile, RemarksAndOtherLinesSurviveRepeatedLoads) {
