@@ -497,6 +497,31 @@ class TMainFormTest : public QObject, public test::TWindowFixture {
         ClickRow(f.LampNames, 0);
         QCOMPARE(f.ScanNames->count(), 84);
     }
+
+    void hostileLampNamesAreShownReadable() {
+        std::string ul = test::ReadFile(station_->Path() / "ul10624.137");
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"ln L1032", "ln ../../x\x01\x1b[2J"},
+              {"ln L1033", "ln " + std::string(300, 'N')}}) {
+            ul.replace(ul.find(from), from.size(), to);
+        }
+        test::WriteFile(station_->Path() / "ul10624.137", ul);
+        TMainForm& f = Start();
+        f.FilterComboBox1->setCurrentIndex(4);  // every lamp scan file
+        f.FilterComboBox1Change();
+        Load({"ul10624.137"});
+        QCOMPARE(f.LampNames->count(), 4);
+        QVERIFY2(LampLine(1).startsWith("../../x??[2J "), qPrintable(LampLine(1)));
+        QVERIFY2(LampLine(2).startsWith(QString(64, 'N') + "... "), qPrintable(LampLine(2)));
+        for (const QComboBox* box : {f.ReferenceLampLog, f.ReferenceLampCalc, f.LampToCalibrate}) {
+            QCOMPARE(box->itemText(1), QString("../../x??[2J"));
+        }
+        for (int k = 0; k < f.LampNames->count(); ++k) {
+            for (const QChar c : LampLine(k)) {
+                QVERIFY2(c.isPrint(), qPrintable(LampLine(k)));
+            }
+        }
+    }
 };
 
 int main(int argc, char** argv) {
