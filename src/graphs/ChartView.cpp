@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QToolTip>
 #include <QtCharts/QChart>
 #include <QtCharts/QDateTimeAxis>
@@ -194,7 +195,10 @@ void TChartView::keyPressEvent(QKeyEvent* event) {
 bool SaveChartPicture(QChartView* view, const QString& path) {
     const QPixmap picture = view->grab();
     const char* format = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
-    return picture.save(path, format);
+    // Through a temporary file that then takes the picture's place: a full disk or a failed
+    // write leaves an earlier picture as it was.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && picture.save(&file, format) && file.commit();
 }
 
 }  // namespace uvlamp::graphs

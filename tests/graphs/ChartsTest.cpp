@@ -25,6 +25,7 @@
 #include "graphs/ChartFill.h"
 #include "graphs/ChartView.h"
 #include "shell/DayCount.h"
+#include "support/TestSupport.h"
 
 namespace uvlamp::graphs {
 namespace {
@@ -480,6 +481,27 @@ class TChartsTest : public QObject {
         const QString path = dir.filePath("missing/graph.bmp");
         QVERIFY(!SaveChartPicture(&g.view, path));
         QVERIFY(!QFile::exists(path));
+    }
+
+    void AFailedSaveLeavesTheEarlierPictureAsItWas() {
+        TGraph g;
+        g.line->append({{3000, 0}, {4000, 2000}});
+        g.view.resize(300, 200);
+        for (const uvlamp::test::TWriteTrouble trouble : uvlamp::test::WriteTroubles()) {
+            uvlamp::test::TTempDir dir;
+            const std::filesystem::path path = dir / "graph.bmp";
+            uvlamp::test::WriteFile(path, "earlier picture");
+            std::filesystem::permissions(path, std::filesystem::perms::all);
+            const uvlamp::test::TFolderSnapshot before = uvlamp::test::Snapshot(dir.Path());
+            bool saved = true;
+            {
+                uvlamp::test::TFailingWrites failing(dir, trouble);
+                saved = SaveChartPicture(&g.view, QString::fromStdString(path.string()));
+            }
+            QVERIFY2(!saved, uvlamp::test::TroubleName(trouble));
+            QVERIFY2(uvlamp::test::Snapshot(dir.Path()) == before,
+                     uvlamp::test::TroubleName(trouble));
+        }
     }
 
     void TicksAreRoundAndAsManyAsTheAxisLengthLabels() {
