@@ -74,8 +74,9 @@ void TMainForm::SaveRespClick() {
     }
     const TResponseSave save =
         SaveResponseFiles(Program, *op_, *grid, ReferenceLampLog->currentIndex());
-    if (!save.Written.empty()) {
-        ShowStatus((save.Saved ? "Saved " : "Saved only ") + JoinNames(save.Written) + ".");
+    // The files are saved together or not at all; a failure was told by the save.
+    if (save.Saved) {
+        ShowStatus("Saved " + JoinNames(save.Written) + ".");
     }
 }
 

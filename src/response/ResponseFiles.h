@@ -58,7 +58,7 @@ TResponseTexts WriteResponseAndLog(TScan& response, const TGrid& grid, int refer
 
 struct TResponseSave {
     bool Saved = false;                // every file was written
-    std::vector<std::string> Written;  // the files written, in order
+    std::vector<std::string> Written;  // the files written, in order; none unless Saved
 };
 
 // The save button's work after the response has been calculated: asks for the file name (in the
