@@ -293,6 +293,14 @@ TEST(SaveSettingsFileTest, ReportsAPathThatCannotBeWritten) {
     EXPECT_EQ(ReadFile(dir / "plain"), "a file, not a directory");
 }
 
+#ifndef _WIN32
+TEST(SaveSettingsFileTest, ADeviceIsNeverWrittenTo) {
+    // The full device takes every write and fails it; it is no settings file to replace.
+    EXPECT_EQ(SaveSettingsFile(TSettings{}, "/dev/full"), "Unable to write to /dev/full");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+#endif
+
 TEST(SaveSettingsFileTest, AFailedSaveNamesTheFileAndChangesNothing) {
     const std::string earlierText = "[Global]\nLimitScans=1\n; the operator's note\n";
     TSettings s;
