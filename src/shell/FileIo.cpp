@@ -139,11 +139,12 @@ std::optional<TStaged> ResolveTarget(const fs::path& path) {
     staged.Permissions = status.permissions();
     // A read-only file is one its owner does not want changed; replacing it through the folder
     // would get round that.
-    if (staged.Exists) {
-        std::ofstream probe(staged.Target, std::ios::app);  // opening to append changes nothing
-        if (!fs::is_regular_file(status) || !probe.is_open()) {
-            return std::nullopt;
-        }
+    // Only a regular file is opened to try: opening a pipe to write would wait for a reader.
+    if (staged.Exists && !fs::is_regular_file(status)) {
+        return std::nullopt;
+    }
+    if (staged.Exists && !std::ofstream(staged.Target, std::ios::app).is_open()) {
+        return std::nullopt;  // opening to append changes nothing
     }
     return staged;
 }

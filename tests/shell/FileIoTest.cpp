@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "shell/FileIo.h"
 #include "support/TestSupport.h"
 
@@ -48,6 +52,20 @@ TEST(ReplaceFileText, RefusesWhatItMayNotWriteAndLeavesItAsItWas) {
     EXPECT_EQ(test::ReadFile(dir / "writable.txt"), "new\n");
     EXPECT_EQ(FilesIn(dir.Path()), 3);
 }
+
+#ifndef _WIN32
+TEST(ReplaceFileText, NeverOpensAPipeOrDeviceToWrite) {
+    // A pipe without a reader would hold the program forever; a device is not a file to replace.
+    test::TTempDir dir;
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(ReplaceFileText(dir / "pipe", "new\n"));
+    EXPECT_FALSE(ReplaceFileText(dir / "pipe", "new\n", true));
+    EXPECT_EQ(ReplaceFilesText({{dir / "a.txt", "a\n"}, {dir / "pipe", "b\n"}}), dir / "pipe");
+    EXPECT_FALSE(ReplaceFileText("/dev/full", "new\n", true));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+    EXPECT_TRUE(test::FileNames(dir.Path()).empty());  // no temporary file left
+}
+#endif
 
 TEST(ResolveNameNoCase, FindsAFileWrittenInAnotherCase) {
     test::TTempDir dir;
