@@ -52,4 +52,19 @@ int FindLamp(const TLampList& list, const std::string& name) {
     return -1;
 }
 
+TLampIndex::TLampIndex(const TLampList& list) {
+    for (const auto& lamp : list) {
+        Add(*lamp);
+    }
+}
+
+TLamp* TLampIndex::Find(const std::string& name) const {
+    const auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second;
+}
+
+void TLampIndex::Add(TLamp& lamp) {
+    byName_.try_emplace(lamp.Name, &lamp);
+}
+
 }  // namespace uvlamp

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scans/Scan.h"
@@ -56,5 +57,24 @@ using TLampList = std::vector<std::unique_ptr<TLamp>>;
 
 // Index of the first lamp whose name equals name exactly, or -1.
 int FindLamp(const TLampList& list, const std::string& name);
+
+// More lamps than any station has: a load holds at most this many, so a damaged file that names
+// a new lamp in every record cannot fill the memory or the lists.
+inline constexpr std::size_t kMaxLamps = 1000;
+
+// The lamps of a growing list found by name, as FindLamp finds them: a file may name a lamp in
+// every record, and searching the list for each would take quadratic time.
+class TLampIndex {
+  public:
+    // Indexes the lamps already in the list.
+    explicit TLampIndex(const TLampList& list);
+    // The first lamp of that name, or null.
+    TLamp* Find(const std::string& name) const;
+    // A lamp just added to the list.
+    void Add(TLamp& lamp);
+
+  private:
+    std::unordered_map<std::string, TLamp*> byName_;
+};
 
 }  // namespace uvlamp

@@ -55,13 +55,25 @@ std::optional<std::string_view> ReadScanFileBytes(const std::filesystem::path& p
 }
 
 void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes) {
+    TLampIndex index(list);
+    bool tooMany = false;
     for (auto& lamp : file.Lamps) {
-        const int i = FindLamp(list, lamp->Name);
-        if (i < 0) {
-            list.push_back(std::move(lamp));
+        TLamp* found = index.Find(lamp->Name);
+        if (found == nullptr && list.size() >= kMaxLamps) {
+            if (!tooMany) {
+                notes.push_back(ReadableFileName(file.FileName) + ": more than " +
+                                std::to_string(kMaxLamps) +
+                                " lamps in all; its lamps not loaded before were left out");
+                tooMany = true;
+            }
             continue;
         }
-        TLamp& target = *list[static_cast<std::size_t>(i)];
+        if (found == nullptr) {
+            list.push_back(std::move(lamp));
+            index.Add(*list.back());
+            continue;
+        }
+        TLamp& target = *found;
         bool leftOut = false;
         for (auto& scan : lamp->Scans) {
             if (!target.Accepts(*scan)) {

@@ -49,9 +49,10 @@ TLoadResult LoadSelectedFiles(TProgram& program, TOperator& op,
                               const std::filesystem::path& directory,
                               const std::vector<std::string>& names);
 
-// Moves the lamps of a file into the lamp list: a lamp of a new name joins the list, the scans of
-// a lamp whose name is there join that lamp (unless on another wavelength grid: then they are
-// left out with a note). The file keeps no lamps afterwards.
+// Moves the lamps of a file into the lamp list: a lamp of a new name joins the list (unless it
+// holds kMaxLamps lamps already: then it is left out with a note), the scans of a lamp whose name
+// is there join that lamp (unless on another wavelength grid: then they are left out with a
+// note). The file keeps no lamps afterwards.
 void MergeLamps(TLampList& list, TFile& file, std::vector<std::string>& notes);
 
 // The bytes of a scan file, read into a buffer that is reused from file to file (it only ever

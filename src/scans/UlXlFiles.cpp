@@ -61,17 +61,25 @@ bool ReadPoints(TScan& s, TTextReader& f, bool reversed) {
 }
 
 // The lamp of this file named by a record, created (at the reference distance of 50 cm) when the
-// file has none of that name yet.
-TLamp& LampFor(TLampList& lamps, const std::string& name, const TScan& scan) {
-    const int i = FindLamp(lamps, name);
-    if (i >= 0) {
-        return *lamps[static_cast<std::size_t>(i)];
+// file has none of that name yet; null when the file holds kMaxLamps lamps already.
+TLamp* LampFor(TLampList& lamps, TLampIndex& index, const std::string& name, const TScan& scan) {
+    if (TLamp* lamp = index.Find(name)) {
+        return lamp;
+    }
+    if (lamps.size() >= kMaxLamps) {
+        return nullptr;
     }
     lamps.push_back(std::make_unique<TLamp>(name));
     TLamp& lamp = *lamps.back();
     lamp.NPoints = scan.NPoints;
     lamp.Average.Distance = 50;
-    return lamp;
+    index.Add(lamp);
+    return &lamp;
+}
+
+std::string TooManyLampsNote(const std::string& fileName) {
+    return ReadableFileName(fileName) + ": more than " + std::to_string(kMaxLamps) +
+           " lamps; the records of the others were left out";
 }
 
 void ApplyInstrument(TLampList& lamps, const TReadContext& ctx) {
@@ -184,6 +192,8 @@ bool TXLFile::Read(const std::string& name, TReadContext& ctx) {
         return false;
     }
     TTextReader f(*text);
+    TLampIndex index(Lamps);
+    bool tooMany = false;
     for (;;) {
         auto scan = std::make_unique<TXLScan>(1, nullptr, this);
         if (!scan->Read(f, ctx.Operator)) {
@@ -194,7 +204,18 @@ bool TXLFile::Read(const std::string& name, TReadContext& ctx) {
         }
         scan->JulianDay = NameDay;
         ++NScans;
-        TLamp& lamp = LampFor(Lamps, scan->HeaderLampName, *scan);
+        TLamp* found = LampFor(Lamps, index, scan->HeaderLampName, *scan);
+        if (found == nullptr) {
+            if (!tooMany) {
+                ctx.Notes.push_back(TooManyLampsNote(FileName));
+                tooMany = true;
+            }
+            if (f.AtEnd()) {
+                break;
+            }
+            continue;
+        }
+        TLamp& lamp = *found;
         scan->Lamp = &lamp;
         if (lamp.Accepts(*scan)) {
             lamp.ResizeDerived();
@@ -219,6 +240,8 @@ bool TULFile::Read(const std::string& name, TReadContext& ctx) {
         return false;
     }
     TTextReader f(*text);
+    TLampIndex index(Lamps);
+    bool tooMany = false;
     for (;;) {
         auto first = std::make_unique<TULScan>(1, nullptr, this);
         std::string lampName;
@@ -231,19 +254,30 @@ bool TULFile::Read(const std::string& name, TReadContext& ctx) {
         first->JulianDay = NameDay;
         first->Selected = true;
         ++NScans;
-        TLamp& lamp = LampFor(Lamps, lampName, *first);
-        first->Lamp = &lamp;
+        TLamp* lamp = LampFor(Lamps, index, lampName, *first);
+        first->Lamp = lamp;
         auto second = std::make_unique<TULScan>(*first);
-        if (lamp.Accepts(*first)) {
-            lamp.ResizeDerived();
-            if (lamp.Scans.size() > kScanCap) {
-                DropOldest(lamp);
+        if (lamp == nullptr) {
+            // The record is read to its end, so the next one is found, and left out.
+            if (ReadScanDataReversed(*second, f)) {
+                ++NScans;
             }
-        }
-        AppendScan(lamp, std::move(first), ctx);
-        if (ReadScanDataReversed(*second, f)) {
-            ++NScans;
-            AppendScan(lamp, std::move(second), ctx);
+            if (!tooMany) {
+                ctx.Notes.push_back(TooManyLampsNote(FileName));
+                tooMany = true;
+            }
+        } else {
+            if (lamp->Accepts(*first)) {
+                lamp->ResizeDerived();
+                if (lamp->Scans.size() > kScanCap) {
+                    DropOldest(*lamp);
+                }
+            }
+            AppendScan(*lamp, std::move(first), ctx);
+            if (ReadScanDataReversed(*second, f)) {
+                ++NScans;
+                AppendScan(*lamp, std::move(second), ctx);
+            }
         }
         std::string closing;
         f.ReadWord(closing);

@@ -25,6 +25,8 @@ using ::testing::Field;
 using ::testing::HasSubstr;
 using ::testing::SizeIs;
 
+const fs::path kExamples = UVLAMP_EXAMPLES_DIR;
+
 // Writes a file of size bytes made of a pattern repeated.
 void WritePattern(const fs::path& path, const std::string& pattern, std::size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -175,6 +177,36 @@ TEST(ResourceBounds, AQlFileOf100000BlocksIsReadWholeOrToTheLimit) {
         EXPECT_EQ(lamp.Scans.back()->Temperature, 10 + 99999 % 20);
         EXPECT_EQ(lamp.NPoints, 7);
     }
+}
+
+// An XL file that names a new lamp in each of its 20,000 records: a load holds at most kMaxLamps
+// lamps, found by name in constant time, and says what it left out.
+TEST(ResourceBounds, AFileNamingANewLampInEveryRecordFillsTheListOnlyToItsLimit) {
+    test::TTempDir dir;
+    {
+        std::ofstream out(dir / "xl02024.137", std::ios::binary);
+        for (int n = 0; n < 20000; ++n) {
+            out << "Integration time is 0.1147 seconds per cycle\ndt 3.10e-08\ncy 40\nle 2\n"
+                   "ln L"
+                << n
+                << "\ndi 50.0\ndh 15 4 24\nlamp\n7.999 117.916 3.63125\npr 1013.0\n"
+                   "DARK 278\n 1000 2865 1 361\n 1048 2880 1 536\nend\n";
+        }
+    }
+    fs::copy_file(kExamples / "ql_L1031.137", dir / "ql_L1031.137");
+    TProgram program;
+    TScriptedOperator op;
+    const TLoadResult loaded =
+        LoadSelectedFiles(program, op, dir.Path(), {"xl02024.137", "ql_L1031.137"});
+    EXPECT_THAT(loaded.FilesRead, ElementsAre("xl02024.137", "ql_L1031.137"));
+    ASSERT_EQ(program.LampList.size(), kMaxLamps);
+    EXPECT_EQ(program.LampList.front()->Name, "L0");
+    EXPECT_EQ(program.LampList.back()->Name, "L999");
+    EXPECT_THAT(loaded.Notes,
+                ElementsAre("xl02024.137: more than 1000 lamps; the records of the others were "
+                            "left out",
+                            "ql_L1031.137: more than 1000 lamps in all; its lamps not loaded "
+                            "before were left out"));
 }
 
 }  // namespace
