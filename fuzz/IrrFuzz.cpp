@@ -1,5 +1,7 @@
 // IRR files: the reader, the black-body fit of what it read, and the file the fit writes, which
-// must read back to one point per grid wavelength at the distance written.
+// must read back to one point per grid wavelength at the distance written whenever its values
+// are finite (otherwise nothing is written).
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const TGrid grid{3, 0.29, 0.3, 0.31};
+    for (int i = 1; i <= 3; ++i) {
+        if (!std::isfinite(table.WrittenIrradiance(grid[static_cast<std::size_t>(i)], 50))) {
+            return 0;  // refused by the writer
+        }
+    }
     TIrr written("", 0);
     if (!written.ReadText(table.WriteText(grid, 50)) || written.NPoints != 3 ||
         written.Distance != 50) {

@@ -103,14 +103,17 @@ void TIrr::SetPoints(const std::vector<double>& wavelengths,
     }
 }
 
+double TIrr::WrittenIrradiance(double w, double x) const {
+    const double d = Bbf.Current.Distance;
+    return Bbf.IrradianceAt(w) * d * d / x / x;
+}
+
 std::string TIrr::WriteText(const TGrid& grid, double x) const {
     std::string text = Sprintf("lamp%s\n%5.1f\n", HeaderSafe(Name).c_str(), x);
-    const double d = Bbf.Current.Distance;
     const int n = GridPoints(grid);
     for (int i = 1; i <= n; ++i) {
-        const double e = Bbf.IrradianceAt(grid[static_cast<std::size_t>(i)]);
-        text +=
-            Sprintf("%5.0f  %7.4f\n", grid[static_cast<std::size_t>(i)] * 10000, e * d * d / x / x);
+        const double w = grid[static_cast<std::size_t>(i)];
+        text += Sprintf("%5.0f  %7.4f\n", w * 10000, WrittenIrradiance(w, x));
     }
     return text;
 }
@@ -121,6 +124,18 @@ TIrrWrite TIrr::Write(const TGrid& grid, double x, const TReport& report) const 
     }
     if (!(x > 0) || !std::isfinite(x)) {
         return TIrrWrite::BadDistance;
+    }
+    // An absurd distance in the certificate read (or a fit far off the grid) would write "inf"
+    // or "nan": a file that no reader takes back.
+    for (int i = 1; i <= GridPoints(grid); ++i) {
+        if (!std::isfinite(WrittenIrradiance(grid[static_cast<std::size_t>(i)], x))) {
+            const std::string message = "File " + FileName +
+                                        " could not be saved: its irradiances would not be "
+                                        "finite numbers.";
+            report.LogLine(message);
+            report.Operator.Tell(message, "Error!");
+            return TIrrWrite::NotFinite;
+        }
     }
     std::error_code ec;
     if (std::filesystem::exists(FileName, ec) &&

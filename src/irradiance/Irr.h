@@ -22,6 +22,7 @@ enum class TIrrWrite {
     Written,
     NotFitted,    // the table has no fitted curve to write: nothing is written or reported
     BadDistance,  // the distance is not a positive number: nothing is written
+    NotFinite,    // an irradiance on the grid is not a finite number: reported, nothing written
     Declined,     // the file exists and the operator chose not to replace it
     Failed,       // the file could not be written (reported to the operator and logged)
 };
@@ -44,11 +45,15 @@ class TIrr {
 
     // Writes the fitted curve on the grid, converted to the distance x (cm), to FileName: the
     // header "lamp" + Name, the distance, one line per grid wavelength. Asks "File already
-    // exists. Continue?" before replacing a file. Nothing is written when no fit was made or x
-    // is not a positive distance.
+    // exists. Continue?" before replacing a file. Nothing is written when no fit was made, x
+    // is not a positive distance, or a value would not be a finite number (a file that could not
+    // be read back).
     TIrrWrite Write(const TGrid& grid, double x, const TReport& report) const;
     // The text Write puts in the file.
     std::string WriteText(const TGrid& grid, double x) const;
+    // The irradiance written for the wavelength w (micrometres) at the distance x (cm): the
+    // fitted curve, converted from the fit's distance.
+    double WrittenIrradiance(double w, double x) const;
     // Makes the table the pairs given (wavelengths in micrometres), in their order.
     void SetPoints(const std::vector<double>& wavelengths, const std::vector<double>& irradiances);
 

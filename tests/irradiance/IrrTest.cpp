@@ -134,6 +134,22 @@ TEST(IrrWrite, AsksBeforeReplacingAndNeverLeavesAHalfWrittenFile) {
     EXPECT_EQ(test::ReadFile(path), table.WriteText(grid, 50));
 }
 
+TEST(IrrWrite, NeverWritesAFileWhoseValuesAreNotNumbers) {
+    // A certificate's absurd distance makes the converted values overflow: "inf" in a file
+    // would make it one no reader takes back.
+    test::TTempDir dir;
+    const std::string path = (dir / "LAMP1007_(1008).irr").string();
+    TIrr table = FittedTable(path);
+    table.Bbf.Current.Distance = 5.3e179;
+    TScriptedOperator op(true);
+    EXPECT_EQ(table.Write(TGrid{2, 0.29, 0.3}, 50, TReport{op}), TIrrWrite::NotFinite);
+    EXPECT_EQ(op.Messages(),
+              std::vector<std::string>{"File " + path +
+                                       " could not be saved: its irradiances would not be finite "
+                                       "numbers."});
+    EXPECT_TRUE(test::FileNames(dir.Path()).empty());
+}
+
 TEST(IrrWrite, AFailedWriteIsToldByNameAndChangesNoFile) {
     // A new file and one over an earlier file (which may itself be written: only its folder or
     // the disk refuses), in a read-only folder and on a full disk.
