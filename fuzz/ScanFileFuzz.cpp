@@ -8,15 +8,22 @@
 
 namespace {
 
-#define UVLAMP_FUZZ_SCAN_FILE_QL "ql_L1033.042"
-#define UVLAMP_FUZZ_SCAN_FILE_QS "lampL1033.042"
-#define UVLAMP_FUZZ_SCAN_FILE_UL "ul12320.042"
-#define UVLAMP_FUZZ_SCAN_FILE_XL "xl12320.042"
-#define UVLAMP_FUZZ_JOIN(a, b) a##b
-#define UVLAMP_FUZZ_FILE(kind) UVLAMP_FUZZ_JOIN(UVLAMP_FUZZ_SCAN_FILE_, kind)
+// A name that the reader of the kind takes, with the extension of instrument 042.
+constexpr const char* NameFor(uvlamp::TScanFileKind kind) {
+    switch (kind) {
+        case uvlamp::TScanFileKind::QL:
+            return "ql_L1033.042";
+        case uvlamp::TScanFileKind::QS:
+            return "lampL1033.042";
+        case uvlamp::TScanFileKind::UL:
+            return "ul12320.042";
+        default:
+            return "xl12320.042";
+    }
+}
 
 constexpr uvlamp::TScanFileKind kKind = uvlamp::TScanFileKind::UVLAMP_FUZZ_SCAN_KIND;
-constexpr const char* kName = UVLAMP_FUZZ_FILE(UVLAMP_FUZZ_SCAN_KIND);
+constexpr const char* kName = NameFor(kKind);
 
 }  // namespace
 

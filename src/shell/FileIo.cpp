@@ -139,12 +139,8 @@ std::optional<TStaged> ResolveTarget(const fs::path& path) {
     staged.Permissions = status.permissions();
     // A read-only file is one its owner does not want changed; replacing it through the folder
     // would get round that.
-    // Only a regular file is opened to try: opening a pipe to write would wait for a reader.
-    if (staged.Exists && !fs::is_regular_file(status)) {
+    if (staged.Exists && !IsWritableFile(staged.Target)) {
         return std::nullopt;
-    }
-    if (staged.Exists && !std::ofstream(staged.Target, std::ios::app).is_open()) {
-        return std::nullopt;  // opening to append changes nothing
     }
     return staged;
 }
@@ -224,6 +220,15 @@ std::optional<std::string_view> ReadFileBytes(const fs::path& path, std::string&
         return std::nullopt;
     }
     return std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()));
+}
+
+bool IsWritableFile(const fs::path& path) {
+    std::error_code ec;
+    // Only a regular file is opened to try: opening a pipe to write would wait for a reader.
+    if (!fs::is_regular_file(path, ec)) {
+        return false;
+    }
+    return std::ofstream(path, std::ios::app).is_open();  // opening to append changes nothing
 }
 
 bool ReplaceFileText(const fs::path& path, std::string_view text, bool inPlaceFallback) {

@@ -24,6 +24,10 @@ std::optional<std::string_view> ReadFileBytes(const std::filesystem::path& path,
                                               std::string& buffer, std::uintmax_t maxBytes,
                                               std::string_view what, std::string& whyNot);
 
+// Whether a path names a regular file that may be written (permission bits alone do not tell:
+// read-only media, access control lists). Opening it to try changes nothing in it.
+bool IsWritableFile(const std::filesystem::path& path);
+
 // Replaces the contents of a file with text, written in text mode (platform line ends). The text
 // goes to a temporary file beside the target, is flushed to the disk and then takes the target's
 // place, so a failed or interrupted write never leaves a half-written or emptied file: on failure

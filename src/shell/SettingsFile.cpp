@@ -6,6 +6,8 @@
 #include <random>
 #include <system_error>
 
+#include "shell/FileIo.h"
+
 namespace uvlamp {
 
 namespace {
@@ -46,15 +48,6 @@ bool IsWritableDirectory(const std::filesystem::path& directory) {
         fs::remove(probe, ec);
     }
     return created;
-}
-
-bool IsWritableFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        return false;
-    }
-    std::ofstream out(path, std::ios::app);  // opening for append changes nothing
-    return out.is_open();
 }
 
 void ReadTable(std::array<bool, kInstrumentTableSize>& table, const TIniFile& ini,

@@ -68,7 +68,6 @@ namespace {
 #ifndef _WIN32
 // Small enough that every file the program writes outgrows it.
 constexpr rlim_t kFullDiskBytes = 16;
-rlimit savedFileSizeLimit{};
 #endif
 }  // namespace
 
@@ -83,8 +82,9 @@ TFailingWrites::TFailingWrites(const TTempDir& dir, TWriteTrouble trouble)
 #ifndef _WIN32
     // Beyond the limit a write fails with EFBIG instead of the signal that would end the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
-    rlimit limit = savedFileSizeLimit;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    savedFileSizeLimit_ = limit.rlim_cur;
     limit.rlim_cur = kFullDiskBytes;
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
         throw std::runtime_error("cannot limit the file size");
@@ -100,7 +100,10 @@ TFailingWrites::~TFailingWrites() {
         return;
     }
 #ifndef _WIN32
-    setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(savedFileSizeLimit_);
+    setrlimit(RLIMIT_FSIZE, &limit);
 #endif
 }
 

@@ -59,6 +59,7 @@ class TFailingWrites {
     const TTempDir& dir_;
     TWriteTrouble trouble_;
     std::unique_ptr<TOrdinaryUser> user_;
+    unsigned long long savedFileSizeLimit_ = 0;  // the limit a full disk replaced
 };
 
 // Every way of failing that this system can make.
