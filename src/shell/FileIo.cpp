@@ -228,6 +228,14 @@ bool IsWritableFile(const fs::path& path) {
     if (!fs::is_regular_file(path, ec)) {
         return false;
     }
+#if defined(_WIN32)
+    // A file with the read-only attribute may be written by no one on Windows, administrators
+    // included; a system that only emulates the attribute may let an open for writing succeed
+    // all the same, so the attribute itself is asked.
+    if ((fs::status(path, ec).permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return false;
+    }
+#endif
     return std::ofstream(path, std::ios::app).is_open();  // opening to append changes nothing
 }
 

@@ -4,10 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +12,7 @@
 #include "response/Response.h"
 #include "response/ResponseFiles.h"
 #include "scans/Loading.h"
+#include "shell/FileIo.h"
 #include "shell/Program.h"
 #include "shell/ScriptedOperator.h"
 
@@ -24,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FileNames;
-using test::ReadFile;
+using test::ReadText;
 using test::RunCliInProcess;
 using test::WriteFile;
 using ::testing::ElementsAre;
@@ -145,8 +142,8 @@ TEST_F(Cli, ResponseWritesTheFilesTheCoreChainWrites) {
         ASSERT_TRUE(SaveResponseFiles(program, op, *grid, 1).Saved);
     }
     for (const char* name : {"uvr_tc", "uvr.log_tc", "uvr.tc", "uvr.tc.relative"}) {
-        EXPECT_EQ(ReadFile(work_ / name), ReadFile(core / name)) << name;
-        EXPECT_FALSE(ReadFile(work_ / name).empty()) << name;
+        EXPECT_EQ(ReadText(work_ / name), ReadText(core / name)) << name;
+        EXPECT_FALSE(ReadText(work_ / name).empty()) << name;
     }
 }
 
@@ -155,7 +152,7 @@ TEST_F(Cli, LogHoldsTheLinesTheWindowWrites) {
     const auto run = RunCliInProcess(Args({"response", "--use-bbf", "--log", "run.log",
                                            "--temp-range", "-50", "50", "--output", "uvr"}));
     ASSERT_EQ(run.Status, 0) << run.Err;
-    const auto lines = Lines(ReadFile(work_ / "run.log"));
+    const auto lines = Lines(ReadText(work_ / "run.log"));
     const auto has = [&](const ::testing::Matcher<std::string>& m) {
         return std::count_if(lines.begin(), lines.end(),
                              [&](const std::string& l) { return m.Matches(l); });
@@ -179,14 +176,14 @@ TEST_F(Cli, TransferInBothModesGivesTheSameTableForASingleReference) {
     run = RunCliInProcess(Args({"transfer", "--use-bbf", "--target", "1012", "--json"}));
     ASSERT_EQ(run.Status, 0) << run.Err;
     EXPECT_THAT(run.Out, HasSubstr("\"files_written\": [\n    \"LAMP1012_(avg_1007).irr\"\n  ]"));
-    const std::string one = ReadFile(work_ / "LAMP1012_(1007).irr");
+    const std::string one = ReadText(work_ / "LAMP1012_(1007).irr");
     EXPECT_THAT(Lines(one), ::testing::SizeIs(2 + 23));  // the default grid: 2865 to 3635 A
-    EXPECT_EQ(one, ReadFile(work_ / "LAMP1012_(avg_1007).irr"));
+    EXPECT_EQ(one, ReadText(work_ / "LAMP1012_(avg_1007).irr"));
 
     run = RunCliInProcess(Args({"transfer", "--use-bbf", "--reference", "1007", "--grid", "3000",
                                 "3100", "50", "--distance", "40", "--yes"}));
     ASSERT_EQ(run.Status, 0) << run.Err;
-    const auto lines = Lines(ReadFile(work_ / "LAMP1012_(1007).irr"));
+    const auto lines = Lines(ReadText(work_ / "LAMP1012_(1007).irr"));
     ASSERT_THAT(lines, ::testing::SizeIs(2 + 3));
     EXPECT_THAT(lines[2], StartsWith(" 3000 "));
 }
@@ -197,7 +194,7 @@ TEST_F(Cli, QuestionsAreAnsweredNoUnlessYesIsGiven) {
     auto run = RunCliInProcess(Args({"response", "--use-bbf", "--output", "uvr"}));
     EXPECT_EQ(run.Status, 1);
     EXPECT_THAT(run.Err, HasSubstr("uvr: File already exists. Continue? No"));
-    EXPECT_EQ(ReadFile(work_ / "uvr"), "earlier response\n");
+    EXPECT_EQ(ReadText(work_ / "uvr"), "earlier response\n");
     EXPECT_FALSE(fs::exists(work_ / "uvr_tc"));
 
     run = RunCliInProcess(Args({"response", "--use-bbf", "--output", "uvr", "--yes"}));
@@ -208,7 +205,7 @@ TEST_F(Cli, QuestionsAreAnsweredNoUnlessYesIsGiven) {
     run = RunCliInProcess(Args({"transfer", "--use-bbf", "--reference", "1007"}));
     EXPECT_EQ(run.Status, 1);
     EXPECT_THAT(run.Err, HasSubstr("LAMP1012_(1007).irr: File already exists. Continue? No"));
-    EXPECT_EQ(ReadFile(work_ / "LAMP1012_(1007).irr"), "earlier table\n");
+    EXPECT_EQ(ReadText(work_ / "LAMP1012_(1007).irr"), "earlier table\n");
 
     // A file of another instrument is read all the same; only the instrument stays.
     fs::copy_file(work_ / "ql_1012.185", work_ / "ql_1012.186");
@@ -291,7 +288,8 @@ TEST_F(Cli, NoLampWithAStandardMeansNothingComputed) {
     fs::create_directory(work_ / "empty");
     const auto run = RunCliInProcess(Args({"response", "--irr-dir", "empty", "--output", "uvr"}));
     EXPECT_EQ(run.Status, 1);
-    EXPECT_THAT(run.Err, HasSubstr("empty/lamp1007.irr"));  // the path as given
+    // The folder as given, joined to the name by the system's separator.
+    EXPECT_THAT(run.Err, HasSubstr(std::string("empty") + kPathSeparator + "lamp1007.irr"));
     EXPECT_THAT(run.Err, HasSubstr("no response could be calculated"));
     EXPECT_THAT(NewFiles(), IsEmpty());
 }
@@ -331,31 +329,19 @@ TEST(CliInstrument, ConstantsApplyToTheFilesInstrument) {
     const std::vector<std::string> ql = {"ql_L1031.137", "ql_L1032.137"};
     ASSERT_EQ(RunCliInProcess(Args({"response", "--output", "plain"}, ql)).Status, 0);
     ASSERT_EQ(RunCliInProcess(Args({"response", "--mkiii", "--output", "mkiii"}, ql)).Status, 0);
-    EXPECT_NE(ReadFile(station / "plain_tc"), ReadFile(station / "mkiii_tc"));
-}
-
-// The exit status of a command run by std::system.
-int ExitStatus(int systemResult) {
-#ifdef _WIN32
-    return systemResult;
-#else
-    return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
-#endif
+    EXPECT_NE(ReadText(station / "plain_tc"), ReadText(station / "mkiii_tc"));
 }
 
 TEST(CliProgram, ReportsItsVersionAndExitStatus) {
     const std::string exe = UVLAMP_CLI_EXE;
     test::TTempDir dir;
     const std::string out = (dir / "out.txt").string();
-    const int version = std::system(("\"" + exe + "\" --version > \"" + out + "\"").c_str());
-    EXPECT_EQ(ExitStatus(version), 0);
-    EXPECT_THAT(ReadFile(out), StartsWith("uvlamp-cli "));
-    const int usage = std::system(("\"" + exe + "\" lamps 2> \"" + out + "\"").c_str());
-    EXPECT_EQ(ExitStatus(usage), 2);
-    EXPECT_THAT(ReadFile(out), HasSubstr("FILE is required"));
-    const int help = std::system(("\"" + exe + "\" response --help > \"" + out + "\"").c_str());
-    EXPECT_EQ(ExitStatus(help), 0);
-    EXPECT_THAT(ReadFile(out), HasSubstr("--log-reference"));
+    EXPECT_EQ(test::RunCommand("\"" + exe + "\" --version > \"" + out + "\""), 0);
+    EXPECT_THAT(ReadText(out), StartsWith("uvlamp-cli "));
+    EXPECT_EQ(test::RunCommand("\"" + exe + "\" lamps 2> \"" + out + "\""), 2);
+    EXPECT_THAT(ReadText(out), HasSubstr("FILE is required"));
+    EXPECT_EQ(test::RunCommand("\"" + exe + "\" response --help > \"" + out + "\""), 0);
+    EXPECT_THAT(ReadText(out), HasSubstr("--log-reference"));
 }
 
 }  // namespace

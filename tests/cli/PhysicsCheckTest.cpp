@@ -22,7 +22,7 @@ namespace uvlamp {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
+using test::ReadText;
 using test::RunCliInProcess;
 
 using TTable = std::map<int, double>;  // value by wavelength in whole angstroms
@@ -30,7 +30,7 @@ using TTable = std::map<int, double>;  // value by wavelength in whole angstroms
 // The lines of a file that hold a wavelength in angstroms and a value.
 TTable ReadPairs(const fs::path& path) {
     TTable table;
-    std::istringstream in(ReadFile(path));
+    std::istringstream in(ReadText(path));
     std::string line;
     while (std::getline(in, line)) {
         double w = 0;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -88,7 +87,7 @@ TEST(ExampleStation, GeneratorReproducesTheCommittedFiles) {
     test::TTempDir out;
     const std::string command =
         std::string("\"") + kGenerator + "\" \"" + out.Path().string() + "\"";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_EQ(test::RunCommand(command), 0) << command;
 
     std::vector<std::string> committed = test::FileNames(kExamples);
     const auto readme = std::find(committed.begin(), committed.end(), kReadme);
@@ -97,7 +96,7 @@ TEST(ExampleStation, GeneratorReproducesTheCommittedFiles) {
     const std::vector<std::string> generated = test::FileNames(out.Path());
     EXPECT_EQ(generated, committed);
     for (const std::string& name : generated) {
-        EXPECT_TRUE(test::ReadFile(out / name) == test::ReadFile(kExamples / name))
+        EXPECT_TRUE(test::ReadText(out / name) == test::ReadText(kExamples / name))
             << name << " differs from the generator's output; run uvlamp-example-station examples";
     }
 }
@@ -216,7 +215,7 @@ TEST(ExampleStation, BlackBodyRecordsLoadAndDescribeTheLampToday) {
     // Loading rewrites the file, so it works on a copy.
     test::TTempDir dir;
     const fs::path copy = dir / "lampL1033.bbf";
-    test::WriteFile(copy, test::ReadFile(kExamples / "lampL1033.bbf"));
+    test::WriteFile(copy, test::ReadText(kExamples / "lampL1033.bbf"));
     TScriptedOperator op;
     TBbf bbf(45400);
     ASSERT_TRUE(bbf.Load(copy.string(), TReport{op}));

@@ -88,9 +88,9 @@ class BbfFile : public ::testing::Test {
             *loaded = ok;
         }
         last_ = bbf;
-        return test::ReadFile(path_);
+        return test::ReadText(path_);
     }
-    std::string LogText() const { return test::ReadFile(dir_ / "log.txt"); }
+    std::string LogText() const { return test::ReadText(dir_ / "log.txt"); }
 
     test::TTempDir dir_;
     std::filesystem::path path_ = dir_ / "lamp1007.bbf";
@@ -156,7 +156,7 @@ TEST_F(BbfFile, WithoutARecordIsNotAttachedAndTheFitIsAddedToIt) {
 
     last_.Current = Record(46000, 3000);
     last_.CreateFile(path_.string(), TReport{op_, &log_});
-    EXPECT_EQ(test::ReadFile(path_),
+    EXPECT_EQ(test::ReadText(path_),
               FormatBbfLine(Record(46000, 3000)) + "# nothing measured yet\n");
     EXPECT_NE(LogText().find("Creating " + path_.string() + ".\n"), std::string::npos);
 
@@ -167,6 +167,7 @@ TEST_F(BbfFile, WithoutARecordIsNotAttachedAndTheFitIsAddedToIt) {
     EXPECT_TRUE(op_.Journal().empty());
 }
 
+// A read-only file, as an ordinary user sees it on Unix and everyone on Windows.
 TEST_F(BbfFile, ThatCannotBeRewrittenIsToldLoggedAndLeftAsItWas) {
     const std::string text =
         FormatBbfLine(Record(45100, 3100)) + FormatBbfLine(Record(45000, 3000));
@@ -180,7 +181,7 @@ TEST_F(BbfFile, ThatCannotBeRewrittenIsToldLoggedAndLeftAsItWas) {
         test::TOrdinaryUser user(dir_);
         EXPECT_TRUE(bbf.Load(path_.string(), TReport{op_, &log_}));
     }
-    EXPECT_EQ(test::ReadFile(path_), text);
+    EXPECT_EQ(test::ReadText(path_), text);
     EXPECT_EQ(bbf.FileName, "");
     EXPECT_EQ(bbf.Current.Date, 45100);
     EXPECT_EQ(op_.Messages(),

@@ -110,12 +110,12 @@ TEST(BlackBodyFit, CreatesTheBbfFileBesideTheIrrFileWhenAsked) {
     }
     const std::string bbf = (dir / "lamp1007.bbf").string();
     EXPECT_EQ(table.Bbf.FileName, bbf);
-    EXPECT_EQ(test::ReadFile(bbf), FormatBbfLine(table.Bbf.Current));
-    EXPECT_NE(test::ReadFile(dir / "log.txt").find("Creating " + bbf + ".\n"), std::string::npos);
+    EXPECT_EQ(test::ReadText(bbf), FormatBbfLine(table.Bbf.Current));
+    EXPECT_NE(test::ReadText(dir / "log.txt").find("Creating " + bbf + ".\n"), std::string::npos);
     // With a file attached, a new fit changes the record in memory only.
     table.Irradiance[5] *= 1.01;
     ASSERT_EQ(table.Bbf.FitFromIrr(table, true, TReport{op}, random), TBbf::TFit::Fitted);
-    EXPECT_NE(test::ReadFile(bbf), FormatBbfLine(table.Bbf.Current));
+    EXPECT_NE(test::ReadText(bbf), FormatBbfLine(table.Bbf.Current));
 }
 
 TEST(BlackBodyFit, RandomBelowStaysInRange) {

@@ -71,7 +71,7 @@ TEST(IrrRead, AMissingFileOrDistanceIsReportedAndLeavesTheTable) {
                                                 : "The IRR file has no distance on the line after "
                                                   "its header.");
         EXPECT_NE(
-            test::ReadFile(log).find(missing ? "\t\tIRR file " + path + " not found.\n"
+            test::ReadText(log).find(missing ? "\t\tIRR file " + path + " not found.\n"
                                              : "\t\tIRR file " + path + " has no distance.\n"),
             std::string::npos);
     }
@@ -110,20 +110,20 @@ TEST(IrrWrite, AsksBeforeReplacingAndNeverLeavesAHalfWrittenFile) {
     const TIrr table = FittedTable(path);
     TScriptedOperator op;
     EXPECT_EQ(table.Write(grid, 50, TReport{op}), TIrrWrite::Written);
-    EXPECT_EQ(test::ReadFile(path), table.WriteText(grid, 50));
+    EXPECT_EQ(test::ReadText(path), table.WriteText(grid, 50));
     EXPECT_TRUE(op.Questions().empty());
 
     test::WriteFile(path, "earlier file\n");
     op.QueueAnswer(false);
     EXPECT_EQ(table.Write(grid, 50, TReport{op}), TIrrWrite::Declined);
-    EXPECT_EQ(test::ReadFile(path), "earlier file\n");
+    EXPECT_EQ(test::ReadText(path), "earlier file\n");
     ASSERT_EQ(op.Journal().size(), 1u);
     EXPECT_EQ(op.Journal()[0].Text, "File already exists. Continue?");
     EXPECT_EQ(op.Journal()[0].Caption, path);
 
     op.QueueAnswer(true);
     EXPECT_EQ(table.Write(grid, 50, TReport{op}), TIrrWrite::Written);
-    EXPECT_EQ(test::ReadFile(path), table.WriteText(grid, 50));
+    EXPECT_EQ(test::ReadText(path), table.WriteText(grid, 50));
 
     // Not fitted, or no sensible distance: nothing is written or asked.
     TIrr unfitted(path, 46000);
@@ -131,7 +131,7 @@ TEST(IrrWrite, AsksBeforeReplacingAndNeverLeavesAHalfWrittenFile) {
     EXPECT_EQ(table.Write(grid, 0, TReport{op}), TIrrWrite::BadDistance);
     EXPECT_EQ(table.Write(grid, -50, TReport{op}), TIrrWrite::BadDistance);
     EXPECT_EQ(op.Journal().size(), 2u);
-    EXPECT_EQ(test::ReadFile(path), table.WriteText(grid, 50));
+    EXPECT_EQ(test::ReadText(path), table.WriteText(grid, 50));
 }
 
 TEST(IrrWrite, NeverWritesAFileWhoseValuesAreNotNumbers) {
@@ -155,6 +155,9 @@ TEST(IrrWrite, AFailedWriteIsToldByNameAndChangesNoFile) {
     // the disk refuses), in a read-only folder and on a full disk.
     for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
         for (const bool earlier : {false, true}) {
+            if (!earlier && !test::StopsNewFiles(trouble)) {
+                continue;  // nothing holds a file that is not there yet
+            }
             SCOPED_TRACE(std::string(test::TroubleName(trouble)) + (earlier ? ", earlier" : ""));
             test::TTempDir dir;
             const std::string path = (dir / "LAMP1007_(1008).irr").string();

@@ -55,7 +55,7 @@ struct TLookupSetup {
     // The log's lines without its banners and empty lines.
     std::vector<std::string> LoggedLines() const {
         std::vector<std::string> lines;
-        std::istringstream in(test::ReadFile(LogPath()));
+        std::istringstream in(test::ReadText(LogPath()));
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.rfind("Logging turned", 0) != 0) {
                 lines.push_back(line);
@@ -155,7 +155,7 @@ TEST(LookupIrradiance, AMadeBbfFileHoldsTodaysFitAndServesTheNextLookupAlone) {
     EXPECT_EQ(made.Distance, 30);
     EXPECT_NEAR(made.Temperature, 3200, 0.05);
     EXPECT_NEAR(made.Factor / 2e5, 1, 1e-4);
-    EXPECT_EQ(test::ReadFile(s.BbfPath()), FormatBbfLine(made));
+    EXPECT_EQ(test::ReadText(s.BbfPath()), FormatBbfLine(made));
 
     // The IRR file is gone: only the BBF file can give the second lookup its standard.
     fs::remove(s.IrrPath());

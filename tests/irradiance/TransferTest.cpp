@@ -96,7 +96,7 @@ struct TTransferSetup {
 // Reads a written IRR file back and checks its layout: the header, the distance line and one line
 // per grid wavelength, each exactly as its own values print.
 TIrr ReadBack(const std::string& path, const std::string& header, double distance) {
-    const std::string text = test::ReadFile(path);
+    const std::string text = test::ReadText(path);
     TIrr table("", 0);
     EXPECT_TRUE(table.ReadText(text));
     std::string layout = header + "\n" + Sprintf("%5.1f\n", distance);
@@ -447,7 +447,7 @@ TEST(CalculateIrradiance, LampNamesNeverPlaceAFileOutsideTheFolder) {
             EXPECT_TRUE(fs::is_regular_file(path));
             // A name with a line break still gives a file that reads back whole.
             TIrr table("", 0);
-            ASSERT_TRUE(table.ReadText(test::ReadFile(path)));
+            ASSERT_TRUE(table.ReadText(test::ReadText(path)));
             EXPECT_EQ(table.Distance, 50);
             EXPECT_EQ(table.NPoints, 23);
         }

@@ -156,8 +156,8 @@ std::vector<std::string> Lines(const std::string& text) {
 void ExpectSameFile(const fs::path& expectedPath, const fs::path& actualPath) {
     SCOPED_TRACE(actualPath.string());
     ASSERT_TRUE(fs::exists(actualPath)) << "not written";
-    const auto expected = Lines(test::ReadFile(expectedPath));
-    const auto actual = Lines(test::ReadFile(actualPath));
+    const auto expected = Lines(test::ReadText(expectedPath));
+    const auto actual = Lines(test::ReadText(actualPath));
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(actual.size(), expected.size()) << "number of lines";
     int shown = 0;
@@ -177,7 +177,7 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (entry.is_regular_file()) {
             files[fs::relative(entry.path(), folder).generic_string()] =
-                test::ReadFile(entry.path());
+                test::ReadText(entry.path());
         }
     }
     return files;
@@ -206,7 +206,7 @@ class EndToEnd : public ::testing::Test {
     void SetUp() override {
         fixtureBefore = Contents(Fixture());
         for (const auto& entry : fs::directory_iterator(Fixture() / "input")) {
-            test::WriteFile(work / entry.path().filename().string(), test::ReadFile(entry.path()));
+            test::WriteFile(work / entry.path().filename().string(), test::ReadText(entry.path()));
         }
         TSettings& settings = program.ProgramSettings;
         settings.IrrDirectory = work.Path().string();
@@ -257,7 +257,7 @@ TEST_F(EndToEnd, NamesTheFilesForTheTemperatureSpreadAndLogsTheSave) {
     const std::string n = Chosen();
     EXPECT_THAT(save.Written,
                 UnorderedElementsAre(n + "_tc", n + ".log_tc", n + ".tc", n + ".tc.relative"));
-    const auto lines = Lines(test::ReadFile(LogPath()));
+    const auto lines = Lines(test::ReadText(LogPath()));
     const auto calculated = std::find(lines.begin(), lines.end(), "\t\tResponse calculated.");
     ASSERT_NE(calculated, lines.end());
     EXPECT_THAT(std::vector<std::string>(calculated + 1, lines.end()),

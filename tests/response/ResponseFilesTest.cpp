@@ -283,7 +283,7 @@ TEST(SaveResponseFiles, NamesAndWritesTheFilesByTheTemperatureSpread) {
         ASSERT_EQ(s.Op.Journal().size(), 1u);
         EXPECT_EQ(s.Op.Journal()[0].Text, "Select response file");
 
-        const std::string log = test::ReadFile(s.Dir / "run.log");
+        const std::string log = test::ReadText(s.Dir / "run.log");
         EXPECT_NE(log.find("\t\tResponse saved to " + expected[0] + "\n\t\tResponse log saved to " +
                            expected[1] + "\n"),
                   std::string::npos);
@@ -298,8 +298,8 @@ TEST(SaveResponseFiles, NamesAndWritesTheFilesByTheTemperatureSpread) {
 
         if (c.Files.size() == 4) {
             // No temperature dependence in these lamps: every correction is 0.
-            const std::vector<std::string> tc = Lines(test::ReadFile(expected[2]));
-            const std::vector<std::string> relative = Lines(test::ReadFile(expected[3]));
+            const std::vector<std::string> tc = Lines(test::ReadText(expected[2]));
+            const std::vector<std::string> relative = Lines(test::ReadText(expected[3]));
             ASSERT_EQ(tc.size(), 78u);
             ASSERT_EQ(relative.size(), 78u);
             EXPECT_EQ(tc[0], "   2865     0.000");
@@ -335,7 +335,7 @@ TEST(SaveResponseFiles, AFileThatCannotBeWrittenIsToldAndNoneOfTheFilesChanges) 
         EXPECT_THAT(save.Written, IsEmpty());
         EXPECT_THAT(s.Op.Messages(),
                     ElementsAre("File " + (s.Dir / blocked).string() + " could not be saved."));
-        EXPECT_EQ(test::ReadFile(s.Dir / "resp.log_tc"), "earlier log");
+        EXPECT_EQ(test::ReadText(s.Dir / "resp.log_tc"), "earlier log");
         EXPECT_THAT(test::FileNames(s.Dir.Path()), ElementsAre("resp.log_tc"));
         EXPECT_TRUE(fs::is_directory(s.Dir / blocked));
     }
@@ -345,6 +345,9 @@ TEST(SaveResponseFiles, ASaveThatTheFolderOrDiskRefusesIsToldAndChangesNoFile) {
     // The response, its log and both temperature files, new or over earlier ones.
     for (const test::TWriteTrouble trouble : test::WriteTroubles()) {
         for (const bool earlier : {false, true}) {
+            if (!earlier && !test::StopsNewFiles(trouble)) {
+                continue;  // nothing holds a file that is not there yet
+            }
             SCOPED_TRACE(std::string(test::TroubleName(trouble)) + (earlier ? ", earlier" : ""));
             TSaveSetup s;
             s.Program.LampList[0]->MaxT = 40;

@@ -257,7 +257,7 @@ struct TCalculationSetup {
     }
     std::vector<std::string> LoggedLines() const {
         std::vector<std::string> lines;
-        std::istringstream in(test::ReadFile(Dir / "log.txt"));
+        std::istringstream in(test::ReadText(Dir / "log.txt"));
         for (std::string line; std::getline(in, line);) {
             if (!line.empty() && line.rfind("Logging turned", 0) != 0) {
                 lines.push_back(line);

@@ -432,7 +432,7 @@ TEST(Smoothing, FitLogSegments3WritesThePointsOfEachRangeToTheDiagnosticsFile) {
     EXPECT_EQ(fit.Ranges[2].Points, 26);  // 3505 to 3630 Å
     EXPECT_EQ(fit.Ranges[2].Lowest, 0.3505);
 
-    const std::string text = test::ReadFile(out);
+    const std::string text = test::ReadText(out);
     std::vector<std::string> blocks;
     std::size_t from = 0;
     for (std::size_t at; (at = text.find("\n\n\n", from)) != std::string::npos; from = at + 3) {
@@ -487,7 +487,7 @@ TEST(Smoothing, FitLogSegments3SingleRangeWritesOnlyTheFirstRange) {
     const TLogFit fit = FitLogSegments3(s, 8, 7, 3, dir / "out.dat");
     EXPECT_EQ(fit.Ranges[1].Points, 0);
     EXPECT_EQ(fit.Ranges[2].Points, 0);
-    const std::string text = test::ReadFile(dir / "out.dat");
+    const std::string text = test::ReadText(dir / "out.dat");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
     EXPECT_EQ(text.find("\n\n"), std::string::npos);
 }

@@ -82,7 +82,7 @@ TEST(ResourceBounds, FilesLargerThanAnyReaderTakesAreRefusedUnreadNamingTheFile)
     program.StartLog((dir / "log.txt").string());
     TBbf bbf(46000);
     EXPECT_FALSE(bbf.Load((dir / "lampL1.bbf").string(), TReport{op, program.Log()}));
-    EXPECT_THAT(test::ReadFile(dir / "log.txt"),
+    EXPECT_THAT(test::ReadText(dir / "log.txt"),
                 HasSubstr("File " + (dir / "lampL1.bbf").string() + " is too large for a BBF file" +
                           tooLarge + ".\n"));
 

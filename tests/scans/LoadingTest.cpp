@@ -33,7 +33,7 @@ class Loading : public ::testing::Test {
         return LoadSelectedFiles(program, op, dir.Path(), names);
     }
     std::string LogLines() {
-        std::string log = test::ReadFile(logPath);
+        std::string log = test::ReadText(logPath);
         return log.substr(log.find('\n', 2) + 1);  // after the ON banner
     }
 
@@ -177,10 +177,10 @@ TEST_F(Loading, EveryLoadStartsAfresh) {
 
 TEST_F(Loading, WithoutALogNothingIsWritten) {
     program.CurrentLog.reset();
-    const auto before = test::ReadFile(logPath);
+    const auto before = test::ReadText(logPath);
     Write("ql_L1.042", QlBlock("12320", 50, 20, kSeven, 100, 1, "1:00"));
     Load({"ql_L1.042"});
-    EXPECT_EQ(test::ReadFile(logPath), before);
+    EXPECT_EQ(test::ReadText(logPath), before);
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ TEST(CalculateAverages, LogsOneLinePerLampAndNothingForAnEmptyList) {
         lamps.back()->Scans[0]->Selected = false;
         CalculateAverages(lamps, TSettings{}, &log);
     }
-    EXPECT_EQ(test::ReadFile(path),
+    EXPECT_EQ(test::ReadText(path),
               "\n\nLogging turned ON on Jan 01, 1900 at 00:00\n"
               "\t\tNew averages calculated:\n"
               "\t\t\t lamp L123: 3 scans used\n"

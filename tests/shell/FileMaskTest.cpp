@@ -96,12 +96,16 @@ TEST(ListMatchingFiles, ListsMatchingFilesSortedWithoutRegardToCase) {
     }
     // Folders and broken links are not files, whatever their names; a link to a file is.
     fs::create_directory(dir / "ql99999.185");
+    std::vector<std::string> expected{"Ql00001.185", "QL11111.185", "ql12524.185", "QL22222.185",
+                                      "ql_L1031.137"};
+#ifndef _WIN32
+    // (Links on Windows need a privilege that station PCs do not give.)
     fs::create_symlink("missing", dir / "ql88888.185");
     fs::create_symlink("ql12524.185", dir / "ql77777.185");
+    expected.insert(expected.end() - 1, "ql77777.185");
+#endif
 
-    EXPECT_EQ(ListMatchingFiles(dir.Path(), "ql??????.???"),
-              (std::vector<std::string>{"Ql00001.185", "QL11111.185", "ql12524.185", "QL22222.185",
-                                        "ql77777.185", "ql_L1031.137"}));
+    EXPECT_EQ(ListMatchingFiles(dir.Path(), "ql??????.???"), expected);
     EXPECT_EQ(ListMatchingFiles(dir.Path(), "ql??????.137"),
               (std::vector<std::string>{"ql_L1031.137"}));
     EXPECT_EQ(ListMatchingFiles(dir.Path(), "xl?????.???"), std::vector<std::string>{});
@@ -109,6 +113,8 @@ TEST(ListMatchingFiles, ListsMatchingFilesSortedWithoutRegardToCase) {
     EXPECT_EQ(ListMatchingFiles(dir / "lamp1031.137", "*"), std::vector<std::string>{});
 }
 
+#ifndef _WIN32
+// Only where the file system tells such names apart.
 TEST(ListMatchingFiles, PutsNamesThatDifferOnlyInCaseInByteOrder) {
     test::TTempDir dir;
     for (const char* name : {"b.txt", "a.txt", "A.txt", "B.txt"})
@@ -116,6 +122,7 @@ TEST(ListMatchingFiles, PutsNamesThatDifferOnlyInCaseInByteOrder) {
     EXPECT_EQ(ListMatchingFiles(dir.Path(), "*.txt"),
               (std::vector<std::string>{"A.txt", "a.txt", "B.txt", "b.txt"}));
 }
+#endif
 
 }  // namespace
 }  // namespace uvlamp

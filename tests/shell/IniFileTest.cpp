@@ -10,7 +10,7 @@
 namespace uvlamp {
 namespace {
 
-using test::ReadFile;
+using test::ReadText;
 using test::TTempDir;
 using test::WriteFile;
 
@@ -157,9 +157,9 @@ TEST(IniFileSaveTest, WritesTextAndReplacesAnExistingFile) {
     TIniFile ini = TIniFile::FromText("[S]\r\nA=1\r\n");
     ASSERT_TRUE(ini.Save(path));
 #ifdef _WIN32
-    EXPECT_EQ(ReadFile(path), "[S]\r\nA=1\r\n");
+    EXPECT_EQ(test::ReadFile(path), "[S]\r\nA=1\r\n");
 #else
-    EXPECT_EQ(ReadFile(path), "[S]\nA=1\n");
+    EXPECT_EQ(test::ReadFile(path), "[S]\nA=1\n");
 #endif
     ini.WriteString("S", "A", "2");
     ASSERT_TRUE(ini.Save(path));
@@ -179,7 +179,7 @@ TEST(IniFileSaveTest, FailsWhenTheFileCannotBeCreated) {
     std::filesystem::create_directory(dir / "sub");
     EXPECT_FALSE(ini.Save(dir / "sub"));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
-    EXPECT_EQ(ReadFile(dir / "plain"), "not a directory");
+    EXPECT_EQ(ReadText(dir / "plain"), "not a directory");
 }
 
 #ifndef _WIN32
@@ -190,7 +190,7 @@ TEST(IniFileSaveTest, WritesThroughASymbolicLink) {
     const TIniFile ini = TIniFile::FromText("[S]\nA=2\n");
     ASSERT_TRUE(ini.Save(dir / "link.INI"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.INI"));
-    EXPECT_EQ(ReadFile(dir / "real.INI"), "[S]\nA=2\n");
+    EXPECT_EQ(ReadText(dir / "real.INI"), "[S]\nA=2\n");
 }
 
 TEST(IniFileSaveTest, RespectsReadOnlyFilesAndDirectories) {
@@ -213,9 +213,9 @@ TEST(IniFileSaveTest, RespectsReadOnlyFilesAndDirectories) {
     EXPECT_FALSE(ini.Save(dir / "readonly.INI"));
     fs::permissions(locked, fs::perms::owner_all);
 
-    EXPECT_EQ(ReadFile(locked / "writable.INI"), "[S]\nA=2\n");
-    EXPECT_EQ(ReadFile(locked / "readonly.INI"), "[S]\nA=1\n");
-    EXPECT_EQ(ReadFile(dir / "readonly.INI"), "[S]\nA=1\n");
+    EXPECT_EQ(ReadText(locked / "writable.INI"), "[S]\nA=2\n");
+    EXPECT_EQ(ReadText(locked / "readonly.INI"), "[S]\nA=1\n");
+    EXPECT_EQ(ReadText(dir / "readonly.INI"), "[S]\nA=1\n");
     EXPECT_FALSE(fs::exists(locked / "new.INI"));
 }
 #endif

@@ -22,7 +22,7 @@ TEST(LogFile, BannersFrameTheLinesAndEarlierContentStays) {
         log.WriteLine("");
         log.WriteLine("Program started on " + log.Stamp());
     }
-    EXPECT_EQ(test::ReadFile(path),
+    EXPECT_EQ(test::ReadText(path),
               "earlier\n"
               "\n\nLogging turned ON on Dec 08, 2025 at 14:05\n"
               "\tReading file ql12320.042: 1 lamp(s), 3 scan(s)\n"
@@ -54,7 +54,7 @@ TEST(Program, SwitchingTheLogOffAndOnAgainFramesEachPeriod) {
     program.StartLog(path);
     program.StartLog(path);  // a new log ends the current one first
 
-    const std::string text = test::ReadFile(path);
+    const std::string text = test::ReadText(path);
     std::vector<std::string> firstWords;
     for (std::size_t p = 0; p < text.size();) {
         const std::size_t end = text.find('\n', p);

@@ -9,7 +9,7 @@
 namespace uvlamp::test {
 
 TStationTruth ReadStationTruth(const std::filesystem::path& path) {
-    std::istringstream in(ReadFile(path));
+    std::istringstream in(ReadText(path));
     TStationTruth truth;
     std::map<int, double>* section = nullptr;
     std::string line;

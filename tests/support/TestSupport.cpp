@@ -1,13 +1,17 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -30,8 +34,18 @@ TTempDir::TTempDir() {
 }
 
 TTempDir::~TTempDir() {
+    namespace fs = std::filesystem;
+    // Tests leave read-only files and folders behind, and Windows deletes no read-only file.
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        std::error_code ignored;
+        if (!it->is_symlink(ignored)) {  // never what a link leads to, outside the folder
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(path_, ec);
 }
 
 namespace {
@@ -73,50 +87,97 @@ constexpr rlim_t kFullDiskBytes = 16;
 
 TFailingWrites::TFailingWrites(const TTempDir& dir, TWriteTrouble trouble)
     : dir_(dir), trouble_(trouble) {
-    if (trouble_ == TWriteTrouble::ReadOnlyFolder) {
-        user_ = std::make_unique<TOrdinaryUser>(dir_);
-        std::filesystem::permissions(
-            dir_.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-        return;
-    }
-#ifndef _WIN32
-    // Beyond the limit a write fails with EFBIG instead of the signal that would end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    savedFileSizeLimit_ = limit.rlim_cur;
-    limit.rlim_cur = kFullDiskBytes;
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-        throw std::runtime_error("cannot limit the file size");
-    }
-#else
-    throw std::runtime_error("no full disk can be made here");
+    switch (trouble_) {
+        case TWriteTrouble::ReadOnlyFolder:
+#ifdef _WIN32
+            throw std::runtime_error("a read-only folder stops no write here");
 #endif
+            user_ = std::make_unique<TOrdinaryUser>(dir_);
+            std::filesystem::permissions(dir_.Path(), std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+            return;
+        case TWriteTrouble::FullDisk: {
+#ifndef _WIN32
+            // Beyond the limit a write fails with EFBIG instead of the signal that would end
+            // the process.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            savedFileSizeLimit_ = limit.rlim_cur;
+            limit.rlim_cur = kFullDiskBytes;
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                throw std::runtime_error("cannot limit the file size");
+            }
+            return;
+#else
+            throw std::runtime_error("no full disk can be made here");
+#endif
+        }
+        case TWriteTrouble::LockedFiles: {
+#ifdef _WIN32
+            for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+                // Others may still read the file, as a spreadsheet lets them.
+                HANDLE lock = CreateFileW(entry.path().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (lock == INVALID_HANDLE_VALUE) {
+                    throw std::runtime_error("cannot lock " + entry.path().string());
+                }
+                locks_.push_back(lock);
+            }
+            return;
+#else
+            throw std::runtime_error("files are not locked against writing here");
+#endif
+        }
+    }
 }
 
 TFailingWrites::~TFailingWrites() {
-    if (trouble_ == TWriteTrouble::ReadOnlyFolder) {
-        std::filesystem::permissions(dir_.Path(), std::filesystem::perms::owner_all);
-        return;
-    }
+    switch (trouble_) {
+        case TWriteTrouble::ReadOnlyFolder:
+            std::filesystem::permissions(dir_.Path(), std::filesystem::perms::owner_all);
+            return;
+        case TWriteTrouble::FullDisk: {
 #ifndef _WIN32
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(savedFileSizeLimit_);
-    setrlimit(RLIMIT_FSIZE, &limit);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = static_cast<rlim_t>(savedFileSizeLimit_);
+            setrlimit(RLIMIT_FSIZE, &limit);
 #endif
+            return;
+        }
+        case TWriteTrouble::LockedFiles:
+#ifdef _WIN32
+            for (void* lock : locks_) {
+                CloseHandle(lock);
+            }
+#endif
+            return;
+    }
 }
 
 std::vector<TWriteTrouble> WriteTroubles() {
 #ifndef _WIN32
     return {TWriteTrouble::ReadOnlyFolder, TWriteTrouble::FullDisk};
 #else
-    return {TWriteTrouble::ReadOnlyFolder};
+    return {TWriteTrouble::LockedFiles};
 #endif
 }
 
 const char* TroubleName(TWriteTrouble trouble) {
-    return trouble == TWriteTrouble::ReadOnlyFolder ? "read-only folder" : "full disk";
+    switch (trouble) {
+        case TWriteTrouble::ReadOnlyFolder:
+            return "read-only folder";
+        case TWriteTrouble::FullDisk:
+            return "full disk";
+        case TWriteTrouble::LockedFiles:
+            return "locked files";
+    }
+    return "?";
+}
+
+bool StopsNewFiles(TWriteTrouble trouble) {
+    return trouble != TWriteTrouble::LockedFiles;
 }
 
 TFolderSnapshot Snapshot(const std::filesystem::path& folder) {
@@ -144,6 +205,32 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::string text = ReadFile(path);
+#ifdef _WIN32
+    // Not a text-mode stream: that would also end the text at a Ctrl-Z.
+    std::string::size_type to = 0;
+    for (std::string::size_type from = 0; from < text.size(); ++from) {
+        if (!(text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n')) {
+            text[to++] = text[from];
+        }
+    }
+    text.resize(to);
+#endif
+    return text;
+}
+
+int RunCommand(const std::string& commandLine) {
+#ifdef _WIN32
+    // cmd.exe takes the first and the last quote of its command line away when there are more
+    // than two: one more pair keeps the quoted program and file names whole.
+    return std::system(("\"" + commandLine + "\"").c_str());
+#else
+    const int status = std::system(commandLine.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 std::filesystem::path DataPath(const std::string& relative) {
