@@ -18,20 +18,12 @@ int FilesIn(const fs::path& dir) {
 }
 #endif
 
-// The line end of a text file on this system.
-#ifdef _WIN32
-constexpr const char* kLineEnd = "\r\n";
-#else
-constexpr const char* kLineEnd = "\n";
-#endif
-
 TEST(ReplaceFileText, WritesNewAndReplacesExistingFilesWholeThroughLinks) {
     test::TTempDir dir;
     EXPECT_TRUE(ReplaceFileText(dir / "a.txt", "one\n"));
-    EXPECT_EQ(test::ReadFile(dir / "a.txt"), std::string("one") + kLineEnd);
+    EXPECT_EQ(test::ReadFile(dir / "a.txt"), test::NativeText("one\n"));
     EXPECT_TRUE(ReplaceFileText(dir / "a.txt", "two\n\nthree\n"));
-    EXPECT_EQ(test::ReadFile(dir / "a.txt"),
-              std::string("two") + kLineEnd + kLineEnd + "three" + kLineEnd);
+    EXPECT_EQ(test::ReadFile(dir / "a.txt"), test::NativeText("two\n\nthree\n"));
 #ifndef _WIN32
     fs::create_symlink("a.txt", dir / "link.txt");
     EXPECT_TRUE(ReplaceFileText(dir / "link.txt", "three\n"));

@@ -156,11 +156,7 @@ TEST(IniFileSaveTest, WritesTextAndReplacesAnExistingFile) {
 
     TIniFile ini = TIniFile::FromText("[S]\r\nA=1\r\n");
     ASSERT_TRUE(ini.Save(path));
-#ifdef _WIN32
-    EXPECT_EQ(test::ReadFile(path), "[S]\r\nA=1\r\n");
-#else
-    EXPECT_EQ(test::ReadFile(path), "[S]\nA=1\n");
-#endif
+    EXPECT_EQ(test::ReadFile(path), test::NativeText("[S]\nA=1\n"));
     ini.WriteString("S", "A", "2");
     ASSERT_TRUE(ini.Save(path));
     EXPECT_EQ(TIniFile::Load(path).value().ReadValue("S", "A"), "2");

@@ -9,22 +9,10 @@
 namespace uvlamp {
 namespace {
 
+using test::NativeText;
 using test::ReadText;
 using test::TTempDir;
 using test::WriteFile;
-
-// The settings file is written in text mode: "\n" becomes the platform's line end.
-std::string Native(const std::string& text) {
-#ifdef _WIN32
-    std::string out;
-    for (char c : text) {
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    return out;
-#else
-    return text;
-#endif
-}
 
 // Settings as a window would hold them before loading: run-time state set, stored fields odd.
 TSettings DirtySettings() {
@@ -172,48 +160,48 @@ TEST(WriteSettingsTest, WritesANewFileInOrder) {
     TTempDir dir;
     const auto path = dir / "uvlamp.INI";
     ASSERT_EQ(SaveSettingsFile(s, path), std::nullopt);
-    EXPECT_EQ(test::ReadFile(path), Native("[Global]\n"
-                                           "LimitScans=0\n"
-                                           "LastScans=1\n"
-                                           "MaxNumberOfScans=21\n"
-                                           "SavePosition=0\n"
-                                           "LogFileName=\n"
-                                           "IrrDirectory=/irr\n"
-                                           "LastDir=/data\n"
-                                           "UseBBF=0\n"
-                                           "SaveOnExit=1\n"
-                                           "SaveWorkingDir=0\n"
-                                           "[MKIIIs]\n"
-                                           "033=1\n"
-                                           "999=1\n"
-                                           "[NewTs]\n"
-                                           "007=1\n"));
+    EXPECT_EQ(test::ReadFile(path), NativeText("[Global]\n"
+                                               "LimitScans=0\n"
+                                               "LastScans=1\n"
+                                               "MaxNumberOfScans=21\n"
+                                               "SavePosition=0\n"
+                                               "LogFileName=\n"
+                                               "IrrDirectory=/irr\n"
+                                               "LastDir=/data\n"
+                                               "UseBBF=0\n"
+                                               "SaveOnExit=1\n"
+                                               "SaveWorkingDir=0\n"
+                                               "[MKIIIs]\n"
+                                               "033=1\n"
+                                               "999=1\n"
+                                               "[NewTs]\n"
+                                               "007=1\n"));
 
     s.SavePosition = true;
     s.FormLeft = -2;
     s.FormWidth = 800;
     s.FormHeight = 600;
     ASSERT_EQ(SaveSettingsFile(s, path), std::nullopt);
-    EXPECT_EQ(test::ReadFile(path), Native("[Global]\n"
-                                           "LimitScans=0\n"
-                                           "LastScans=1\n"
-                                           "MaxNumberOfScans=21\n"
-                                           "SavePosition=1\n"
-                                           "LogFileName=\n"
-                                           "IrrDirectory=/irr\n"
-                                           "LastDir=/data\n"
-                                           "UseBBF=0\n"
-                                           "SaveOnExit=1\n"
-                                           "SaveWorkingDir=0\n"
-                                           "FormTop=5\n"
-                                           "FormLeft=-2\n"
-                                           "FormWidth=800\n"
-                                           "FormHeight=600\n"
-                                           "[MKIIIs]\n"
-                                           "033=1\n"
-                                           "999=1\n"
-                                           "[NewTs]\n"
-                                           "007=1\n"));
+    EXPECT_EQ(test::ReadFile(path), NativeText("[Global]\n"
+                                               "LimitScans=0\n"
+                                               "LastScans=1\n"
+                                               "MaxNumberOfScans=21\n"
+                                               "SavePosition=1\n"
+                                               "LogFileName=\n"
+                                               "IrrDirectory=/irr\n"
+                                               "LastDir=/data\n"
+                                               "UseBBF=0\n"
+                                               "SaveOnExit=1\n"
+                                               "SaveWorkingDir=0\n"
+                                               "FormTop=5\n"
+                                               "FormLeft=-2\n"
+                                               "FormWidth=800\n"
+                                               "FormHeight=600\n"
+                                               "[MKIIIs]\n"
+                                               "033=1\n"
+                                               "999=1\n"
+                                               "[NewTs]\n"
+                                               "007=1\n"));
 
     TSettings back = DirtySettings();
     ReadSettingsFile(back, path);
@@ -254,31 +242,31 @@ TEST(WriteSettingsTest, UpdatesAnExistingFileKeepingEverythingElse) {
     s.LastDir = "/data";
     ASSERT_EQ(SaveSettingsFile(s, path), std::nullopt);
     // FormTop stays as it was: the geometry is not written without SavePosition.
-    EXPECT_EQ(test::ReadFile(path), Native("; uvlamp settings\n"
-                                           "[global]\n"
-                                           "FormTop=9\n"
-                                           "maxnumberofscans=30\n"
-                                           "Comment=unknown key\n"
-                                           "LimitScans=0\n"
-                                           "LastScans=1\n"
-                                           "SavePosition=0\n"
-                                           "LogFileName=\n"
-                                           "IrrDirectory=" +
-                                           RootDirectory() +
-                                           "\n"
-                                           "LastDir=/data\n"
-                                           "UseBBF=0\n"
-                                           "SaveOnExit=0\n"
-                                           "SaveWorkingDir=0\n"
-                                           "\n"
-                                           "[Printer]\n"
-                                           "Port=LPT1\n"
-                                           "[MKIIIs]\n"
-                                           "033=0\n"
-                                           "034=0\n"
-                                           "035=abc\n"
-                                           "036=1\n"
-                                           "; end\n"));
+    EXPECT_EQ(test::ReadFile(path), NativeText("; uvlamp settings\n"
+                                               "[global]\n"
+                                               "FormTop=9\n"
+                                               "maxnumberofscans=30\n"
+                                               "Comment=unknown key\n"
+                                               "LimitScans=0\n"
+                                               "LastScans=1\n"
+                                               "SavePosition=0\n"
+                                               "LogFileName=\n"
+                                               "IrrDirectory=" +
+                                               RootDirectory() +
+                                               "\n"
+                                               "LastDir=/data\n"
+                                               "UseBBF=0\n"
+                                               "SaveOnExit=0\n"
+                                               "SaveWorkingDir=0\n"
+                                               "\n"
+                                               "[Printer]\n"
+                                               "Port=LPT1\n"
+                                               "[MKIIIs]\n"
+                                               "033=0\n"
+                                               "034=0\n"
+                                               "035=abc\n"
+                                               "036=1\n"
+                                               "; end\n"));
 }
 
 TEST(SaveSettingsFileTest, ReportsAPathThatCannotBeWritten) {

@@ -222,6 +222,18 @@ std::string ReadText(const std::filesystem::path& path) {
     return text;
 }
 
+std::string NativeText(std::string_view text) {
+#ifdef _WIN32
+    std::string out;
+    for (const char c : text) {
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return out;
+#else
+    return std::string(text);
+#endif
+}
+
 int RunCommand(const std::string& commandLine) {
 #ifdef _WIN32
     // cmd.exe takes the first and the last quote of its command line away when there are more

@@ -86,6 +86,8 @@ std::string ReadFile(const std::filesystem::path& path);
 // Reads a text file the program wrote, with its line ends as the program meant them: the
 // system's line end (CR LF on Windows) becomes "\n" again. Empty when the file does not exist.
 std::string ReadText(const std::filesystem::path& path);
+// The bytes text mode writes for a text: "\n" becomes the system's line end (CR LF on Windows).
+std::string NativeText(std::string_view text);
 // Copies every regular file of a directory into another.
 void CopyFiles(const std::filesystem::path& from, const std::filesystem::path& to);
 // The names of the regular files of a directory, sorted.
